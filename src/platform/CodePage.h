@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+// The system's ANSI code page: Windows code page 932 (Shift_JIS with the
+// Microsoft extensions). Score-file names, reports, the ini file and the
+// error log are all in it.
+namespace platform {
+
+// True when the toolkit can convert the code page; checked once at start-up.
+bool CodePageAvailable();
+
+// Bytes to text. An undecodable byte or sequence becomes one U+FFFD.
+QString DecodeAnsi(QByteArrayView bytes);
+
+// Text to bytes. A character the code page lacks becomes "?" (0x3F), one per
+// character (a surrogate pair counts as one).
+QByteArray EncodeAnsi(QStringView text);
+
+} // namespace platform

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// File names are bytes on this platform. These helpers turn them into the text
+// a user sees and back.
+namespace platform {
+
+// The folder separator that ends every folder path.
+inline constexpr char kSeparator = '/';
+
+// A name (or path) as shown: decoded as UTF-8 when it is valid UTF-8,
+// otherwise as the ANSI code page (names unpacked from archives made on
+// Japanese systems).
+QString DisplayFileName(const QByteArray &bytes);
+
+// The bytes that name a file given as text (the local 8-bit file encoding).
+QByteArray NativeFileName(const QString &path);
+
+// The absolute form of a path given as bytes, relative to the current folder.
+QByteArray AbsoluteNativePath(const QByteArray &path);
+
+} // namespace platform

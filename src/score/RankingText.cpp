@@ -1,0 +1,108 @@
+#include "score/RankingText.h"
+
+#include "platform/NumberText.h"
+
+const std::array<RankColumnSpec, kRankColumnCount> &RankColumns()
+{
+    static const std::array<RankColumnSpec, kRankColumnCount> columns{{
+        {"Rank", 40, false},
+        {"Name", 70, true},
+        {"Score", 60, true},
+        {"J-PTS", 60, true},
+        {"Perfect", 64, true},
+        {"Great", 60, true},
+        {"Good", 60, true},
+        {"Bad", 60, true},
+        {"Poor", 60, true},
+        {"MAX COMBO", 76, true},
+        {"HS", 50, true},
+        {"RHS", 40, true},
+        {"Class", 48, true},
+        {"Clear", 48, true},
+        {"Option", 200, false},
+    }};
+    return columns;
+}
+
+QString RankLabel(int place)
+{
+    switch (place) {
+    case 1:
+        return QStringLiteral(" 1st");
+    case 2:
+        return QStringLiteral(" 2nd");
+    case 3:
+        return QStringLiteral(" 3rd");
+    case 10:
+        return QStringLiteral("10th");
+    default:
+        return QLatin1Char(' ') + QString::number(place) + QLatin1String("th");
+    }
+}
+
+QString ClassText(std::int32_t code)
+{
+    static const char *const letters[] = {"SS", " S", " A", " B", " C", " D", " E"};
+    if (code < 0 || code > 6)
+        return QString();
+    return QLatin1String(letters[code]);
+}
+
+QString OptionText(int option1, int option2, int option3, int option4, int option5)
+{
+    static const char *const group1[] = {"-- -- --", "Hi -- --", "-- Su --", "Hi Su --", "-- -- St"};
+    static const char *const group2[] = {" -- --", " Rn --", " -- Sh"};
+    static const char *const group3[] = {" -- --", " Ac --", " -- Dc"};
+    QString text;
+    text.reserve(26);
+    if (option1 >= 0 && option1 <= 4)
+        text += QLatin1String(group1[option1]);
+    if (option2 >= 0 && option2 <= 2)
+        text += QLatin1String(group2[option2]);
+    if (option3 >= 0 && option3 <= 2)
+        text += QLatin1String(group3[option3]);
+    text += option4 == 0 ? QLatin1String(" --") : QLatin1String(" Cr");
+    text += option5 == 0 ? QLatin1String(" --") : QLatin1String(" 4D");
+    return text;
+}
+
+RankRow MakeRankRow(const ScoreRecord &r, int k)
+{
+    RankRow row;
+    row[ColRank] = RankLabel(k + 1);
+    row[ColName] = r.Name[k];
+    row[ColScore] = QString::number(r.Score[k]);
+    row[ColJPts] = QString::number(r.JPts[k]);
+    row[ColPerfect] = QString::number(r.Perfect[k]);
+    row[ColGreat] = QString::number(r.Great[k]);
+    row[ColGood] = QString::number(r.Good[k]);
+    row[ColBad] = QString::number(r.Bad[k]);
+    row[ColPoor] = QString::number(r.Poor[k]);
+    row[ColMaxCombo] = QString::number(r.MaxCombo[k]);
+    row[ColHS] = platform::GeneralNumber(r.HS[k]) + QLatin1Char('x');
+    row[ColRHS] = platform::GeneralNumber(r.RHS[k]) + QLatin1Char('x');
+    row[ColClass] = ClassText(r.ClassCode[k]);
+    row[ColClear] = r.ClearMark[k] == -1 ? QStringLiteral("○") : QStringLiteral("×");
+    row[ColOption] = OptionText(r.Option1[k], r.Option2[k], r.Option3[k], r.Option4[k], r.Option5[k]);
+    return row;
+}
+
+QList<RankRow> MakeRankRows(const ScoreRecord &record, bool topOnly)
+{
+    QList<RankRow> rows;
+    for (int k = 0; k < ScoreRecord::kPlaces; ++k) {
+        if (record.Score[k] == 0 && record.JPts[k] == 0)
+            break;
+        rows.append(MakeRankRow(record, k));
+        if (topOnly)
+            break;
+    }
+    return rows;
+}
+
+QString MakeSummary(const ScoreRecord &record)
+{
+    return record.FilePath + QLatin1String("\r\n") +
+           (record.Cleared == -1 ? QStringLiteral("[○ CLEARED] ") : QStringLiteral("[× NOT CLEARED] ")) +
+           QLatin1String("PlayCount:") + QString::number(record.PlayCount) + QStringLiteral("回");
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "score/ScoreRecord.h"
+#include "support/Failure.h"
+
+// Size of a score file: a 4-byte header, ten 44-byte entries, a 4-byte trailer.
+inline constexpr int kScoreFileSize = 448;
+inline constexpr int kEntrySize = 44;
+
+// Fills a record whose path fields are set from the file it names. Bytes past
+// 448 are never read; bytes missing from a shorter file read as zero. On
+// failure (53 not found, 70 permission denied, 75 not openable, 6 a score or
+// J-PTS out of the int32 range) the record may be left partly filled.
+Failure ReadRKF(ScoreRecord &record);
+
+// Decodes the 448 bytes of a score file into the record's score fields.
+Failure DecodeRKF(const char *bytes, ScoreRecord &record);

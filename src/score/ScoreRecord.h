@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+// One loaded score file. Index k of every array holds place k+1.
+struct ScoreRecord {
+    static constexpr int kPlaces = 10;
+    template <typename T>
+    using Places = std::array<T, kPlaces>;
+
+    QString FilePath;   // full path of the score file
+    QString FolderPath; // folder part of FilePath, ending in the separator
+    QString FileName;   // last component of FilePath, extension included
+    // The path's bytes as the file system names them; when empty, FilePath is
+    // encoded in the local file-name encoding.
+    QByteArray NativePath;
+
+    std::int32_t PlayCount = 0;
+    std::int16_t Cleared = 0; // -1 when the chart is cleared
+
+    Places<QString> Name;
+    Places<std::int32_t> Score{};
+    Places<std::int32_t> JPts{};
+    Places<float> HS{};
+    Places<float> RHS{};
+    Places<std::int32_t> MaxCombo{};
+    Places<std::int32_t> ClassCode{};
+    Places<std::int16_t> ClearMark{}; // -1 when the entry is cleared
+    Places<std::int32_t> Perfect{};
+    Places<std::int32_t> Great{};
+    Places<std::int32_t> Good{};
+    Places<std::int32_t> Bad{};
+    Places<std::int32_t> Poor{};
+    Places<std::int16_t> Option1{};
+    Places<std::int16_t> Option2{};
+    Places<std::int16_t> Option3{};
+    Places<std::int16_t> Option4{};
+    Places<std::int16_t> Option5{};
+};

@@ -1,0 +1,23 @@
+#include "support/Failure.h"
+
+
+Failure MakeFailure(int number)
+{
+    struct Entry {
+        int number;
+        const char *description;
+    };
+    static const Entry table[] = {
+        {kErrInvalidArgument, "プロシージャの呼び出し、または引数が不正です。"},
+        {kErrOverflow, "オーバーフローしました。"},
+        {kErrTypeMismatch, "型が一致しません。"},
+        {kErrFileNotFound, "ファイルが見つかりません。"},
+        {kErrPermissionDenied, "書き込みできません。アクセスが拒否されました。"},
+        {kErrPathAccess, "パス名が無効です。ファイルにアクセスできません。"},
+    };
+    for (const Entry &e : table) {
+        if (e.number == number)
+            return {number, QString::fromUtf8(e.description)};
+    }
+    return {number, QStringLiteral("アプリケーション定義またはオブジェクト定義のエラーです。")};
+}
