@@ -1,2 +1,0 @@
-# Empty dependencies file for make_samples.
-# This may be replaced when dependencies are built.
