@@ -5,6 +5,13 @@
 // A private-profile (ini) store: "[section]" lines each followed by
 // "key=value" lines, in the ANSI code page with CR LF line ends. Section and
 // key names are matched without regard to letter case.
+//
+// Reading accepts CR LF or LF line ends and a last line without one. Blanks
+// (spaces and tabs) around names, "=" and values are ignored; lines starting
+// with ";" are comments; a key before the first section belongs to no
+// section. Of duplicate sections only the first counts, and of duplicate keys
+// in it only the first. Lines the store does not understand are skipped when
+// reading and kept byte for byte when writing.
 namespace platform {
 
 // The value of key in section of the file: surrounding blanks and one pair of
@@ -16,8 +23,17 @@ QString ReadProfileString(const QString &file, const QString &section, const QSt
 
 // Writes key=value into section, creating the file, the section or the key as
 // needed and replacing an existing value; every other line stays as it was.
-// Returns false when the file could not be written.
+// Returns false, leaving the file as it was, when it could not be read or
+// written, when a name or the value holds a line break or NUL, or when a name
+// is empty or holds a character that would change the line's meaning ("]" in
+// a section name, "=" in a key, a key starting with ";" or "["). The file is
+// replaced in one step, so it is never left half written.
 bool WriteProfileString(const QString &file, const QString &section, const QString &key,
                         const QString &value);
+
+// A text as ReadProfileString returns a default: blanks and one pair of
+// enclosing double quotes removed, cut to at most 127 bytes in the code page
+// (a double-byte character that would not fit whole is left out).
+QString ProfileValue(const QString &text);
 
 } // namespace platform

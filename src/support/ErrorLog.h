@@ -9,8 +9,10 @@
 // reported: number not 0 and neither text empty.
 bool IsReportedFailure(int number, const QString &description, const QString &procedure);
 
-// The log line: date, time, then "ErrorNo." + number + " " + description +
-// " @" + procedure, ended by CR LF.
+// The log line: date (2003/05/06), time (hh:mm:ss), then "ErrorNo." + number
+// + " " + description + " @" + procedure, the three items separated by one
+// space and the line ended by CR LF. A line break inside the description or
+// the procedure name becomes a space, so that each entry stays one line.
 QString ErrorLogLine(const QDateTime &when, int number, const QString &description, const QString &procedure);
 
 // Appends one line to AppPath + "error.txt" in the ANSI code page; the file is

@@ -13,7 +13,8 @@ struct Settings {
 QString IniPath(const QString &appPath);
 
 // One value of the settings file (see platform::ReadProfileString).
-QString ReadIni(const QString &appPath, const QString &section, const QString &key, const QString &defaultValue);
+QString ReadIni(const QString &appPath, const QString &section, const QString &key,
+                const QString &defaultValue);
 
 // Writes one value; a failed write is not noticed.
 void WriteIni(const QString &appPath, const QString &section, const QString &key, const QString &value);
@@ -24,7 +25,8 @@ void WriteIni(const QString &appPath, const QString &section, const QString &key
 // written, the defaults are returned after one failed reset.
 Settings LoadConfig(const QString &appPath);
 
-// Writes the default settings, then loads them again.
+// Writes the default settings, then loads them again; when they still cannot
+// be read back (the file cannot be written), the defaults are returned.
 Settings InitConfig(const QString &appPath);
 
 // Writes the current settings; called on every exit.

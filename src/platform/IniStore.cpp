@@ -1,0 +1,288 @@
+#include "platform/IniStore.h"
+
+#include "platform/CodePage.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QSaveFile>
+
+namespace platform {
+namespace {
+
+constexpr qsizetype kMaxValueBytes = 127;
+
+// One line of the file: its bytes without the line end, and the line end it
+// had (CR LF, LF, or nothing on a last line without one).
+struct Line {
+    QByteArray text;
+    QByteArray end;
+};
+
+enum class LineKind { Other, Section, Key };
+
+// What a line means to the store. Blanks, '=', ';', '"' and line ends are
+// never the second byte of a double-byte character, so they are found with a
+// plain byte search; ']' can be, so the section name is scanned character by
+// character.
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    QByteArray name;  // section or key name, blanks trimmed
+    QByteArray value; // raw value of a key line, after '='
+};
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+QByteArray TrimBlanks(QByteArray bytes)
+{
+    qsizetype begin = 0;
+    qsizetype end = bytes.size();
+    while (begin < end && IsBlank(bytes[begin]))
+        ++begin;
+    while (end > begin && IsBlank(bytes[end - 1]))
+        --end;
+    return bytes.mid(begin, end - begin);
+}
+
+bool IsLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+ParsedLine ParseLine(const QByteArray &line)
+{
+    ParsedLine parsed;
+    const QByteArray text = TrimBlanks(line);
+    if (text.isEmpty() || text[0] == ';')
+        return parsed;
+    if (text[0] == '[') {
+        for (qsizetype i = 1; i < text.size(); ++i) {
+            if (text[i] == ']') {
+                parsed.kind = LineKind::Section;
+                parsed.name = TrimBlanks(text.mid(1, i - 1));
+                return parsed;
+            }
+            if (IsLeadByte(static_cast<unsigned char>(text[i])))
+                ++i;
+        }
+        return parsed; // no closing bracket: not understood
+    }
+    const qsizetype eq = text.indexOf('=');
+    if (eq <= 0)
+        return parsed;
+    parsed.name = TrimBlanks(text.left(eq));
+    if (parsed.name.isEmpty())
+        return parsed;
+    parsed.kind = LineKind::Key;
+    parsed.value = text.mid(eq + 1);
+    return parsed;
+}
+
+bool SameName(const QByteArray &bytes, const QString &name)
+{
+    return DecodeAnsi(bytes).compare(name, Qt::CaseInsensitive) == 0;
+}
+
+QList<Line> SplitLines(const QByteArray &bytes)
+{
+    QList<Line> lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        const qsizetype lf = bytes.indexOf('\n', start);
+        if (lf < 0) {
+            lines.append({bytes.mid(start), QByteArray()});
+            break;
+        }
+        qsizetype textEnd = lf;
+        if (textEnd > start && bytes[textEnd - 1] == '\r')
+            --textEnd;
+        lines.append({bytes.mid(start, textEnd - start), bytes.mid(textEnd, lf + 1 - textEnd)});
+        start = lf + 1;
+    }
+    return lines;
+}
+
+// Where a section and a key sit in the file; -1 when missing. Only the first
+// section of a name counts, and in it only the first key of a name.
+struct Position {
+    qsizetype section = -1;
+    qsizetype key = -1;
+    qsizetype lastContent = -1; // the section's last line that is not blank
+};
+
+Position Find(const QList<Line> &lines, const QString &section, const QString &key)
+{
+    Position pos;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const ParsedLine parsed = ParseLine(lines[i].text);
+        if (pos.section < 0) {
+            if (parsed.kind == LineKind::Section && SameName(parsed.name, section)) {
+                pos.section = i;
+                pos.lastContent = i;
+            }
+            continue;
+        }
+        if (parsed.kind == LineKind::Section)
+            break;
+        if (!TrimBlanks(lines[i].text).isEmpty())
+            pos.lastContent = i;
+        if (pos.key < 0 && parsed.kind == LineKind::Key && SameName(parsed.name, key))
+            pos.key = i;
+    }
+    return pos;
+}
+
+// Reads the whole file. A missing file reads as empty; anything else that
+// cannot be read (a folder of that name, no permission) is a failure.
+bool ReadAll(const QString &path, QByteArray *bytes)
+{
+    bytes->clear();
+    const QFileInfo info(path);
+    if (!info.exists())
+        return true;
+    if (!info.isFile())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+bool HasLineBreakOrNul(const QString &text)
+{
+    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')) || text.contains(QChar(0));
+}
+
+// Whether the entry can be written as one line that reads back as itself.
+bool IsWritableEntry(const QString &section, const QString &key, const QString &value)
+{
+    if (HasLineBreakOrNul(section) || HasLineBreakOrNul(key) || HasLineBreakOrNul(value))
+        return false;
+    const QString trimmedSection = section.trimmed();
+    const QString trimmedKey = key.trimmed();
+    return !trimmedSection.isEmpty() && !section.contains(QLatin1Char(']')) && !trimmedKey.isEmpty() &&
+           !key.contains(QLatin1Char('=')) && !trimmedKey.startsWith(QLatin1Char(';')) &&
+           !trimmedKey.startsWith(QLatin1Char('['));
+}
+
+const QByteArray kCrLf("\r\n");
+
+// A stored value as the store returns it: up to the first NUL, blanks
+// trimmed, one pair of enclosing quotes removed, then cut to the limit (never
+// in the middle of a double-byte character).
+QByteArray CleanValueBytes(QByteArray bytes)
+{
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes.truncate(nul);
+    bytes = TrimBlanks(bytes);
+    if (bytes.size() >= 2 && bytes.front() == '"' && bytes.back() == '"')
+        bytes = bytes.mid(1, bytes.size() - 2);
+    qsizetype end = 0;
+    while (end < bytes.size()) {
+        const qsizetype width = IsLeadByte(static_cast<unsigned char>(bytes[end])) ? 2 : 1;
+        if (end + width > kMaxValueBytes)
+            break;
+        end += width;
+    }
+    bytes.truncate(qMin(end, bytes.size()));
+    return bytes;
+}
+
+} // namespace
+
+QString ProfileValue(const QString &text)
+{
+    QString value = text;
+    const qsizetype nul = value.indexOf(QChar(0));
+    if (nul >= 0)
+        value.truncate(nul);
+    qsizetype begin = 0;
+    qsizetype end = value.size();
+    while (begin < end && (value[begin] == QLatin1Char(' ') || value[begin] == QLatin1Char('\t')))
+        ++begin;
+    while (end > begin && (value[end - 1] == QLatin1Char(' ') || value[end - 1] == QLatin1Char('\t')))
+        --end;
+    value = value.mid(begin, end - begin);
+    if (value.size() >= 2 && value.front() == QLatin1Char('"') && value.back() == QLatin1Char('"'))
+        value = value.mid(1, value.size() - 2);
+    // Cut by the width each character has in the code page; the text itself
+    // is kept, so a character the code page lacks survives in a default.
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < value.size();) {
+        const qsizetype len = value[i].isHighSurrogate() && i + 1 < value.size() ? 2 : 1;
+        bytes += value[i].unicode() < 0x80 ? 1 : EncodeAnsi(QStringView(value).mid(i, len)).size();
+        if (bytes > kMaxValueBytes) {
+            value.truncate(i);
+            break;
+        }
+        i += len;
+    }
+    return value;
+}
+
+QString ReadProfileString(const QString &file, const QString &section, const QString &key,
+                          const QString &defaultValue)
+{
+    QByteArray bytes;
+    if (!ReadAll(file, &bytes))
+        return ProfileValue(defaultValue);
+    const QList<Line> lines = SplitLines(bytes);
+    const Position pos = Find(lines, section, key);
+    if (pos.key < 0)
+        return ProfileValue(defaultValue);
+    return DecodeAnsi(CleanValueBytes(ParseLine(lines[pos.key].text).value));
+}
+
+bool WriteProfileString(const QString &file, const QString &section, const QString &key, const QString &value)
+{
+    if (!IsWritableEntry(section, key, value))
+        return false;
+    QByteArray bytes;
+    if (!ReadAll(file, &bytes))
+        return false; // never replace a file that could not be read
+    QList<Line> lines = SplitLines(bytes);
+    const Position pos = Find(lines, section, key);
+
+    if (pos.key >= 0) {
+        // Keep the key's spelling as found; replace everything after it.
+        Line &line = lines[pos.key];
+        const QByteArray trimmed = TrimBlanks(line.text);
+        const QByteArray name = TrimBlanks(trimmed.left(trimmed.indexOf('=')));
+        line.text = name + '=' + EncodeAnsi(value);
+        line.end = kCrLf;
+    } else {
+        const Line entry{EncodeAnsi(key.trimmed()) + '=' + EncodeAnsi(value), kCrLf};
+        if (pos.section < 0) {
+            if (!lines.isEmpty() && lines.back().end.isEmpty())
+                lines.back().end = kCrLf;
+            lines.append({"[" + EncodeAnsi(section.trimmed()) + "]", kCrLf});
+            lines.append(entry);
+        } else {
+            const qsizetype at = pos.lastContent + 1;
+            if (lines[at - 1].end.isEmpty())
+                lines[at - 1].end = kCrLf;
+            lines.insert(at, entry);
+        }
+    }
+
+    QByteArray out;
+    out.reserve(bytes.size() + 64);
+    for (const Line &line : std::as_const(lines))
+        out += line.text + line.end;
+
+    QSaveFile save(file);
+    if (!save.open(QIODevice::WriteOnly))
+        return false;
+    if (save.write(out) != out.size()) {
+        save.cancelWriting();
+        return false;
+    }
+    return save.commit();
+}
+
+} // namespace platform

@@ -1,0 +1,46 @@
+#include "support/ErrorLog.h"
+
+#include "platform/CodePage.h"
+
+#include <QFile>
+
+namespace {
+
+// A line break inside a text would split one entry over several lines.
+QString OnOneLine(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+} // namespace
+
+bool IsReportedFailure(int number, const QString &description, const QString &procedure)
+{
+    return number != 0 && !description.isEmpty() && !procedure.isEmpty();
+}
+
+QString ErrorLogLine(const QDateTime &when, int number, const QString &description, const QString &procedure)
+{
+    return when.toString(QStringLiteral("yyyy/MM/dd")) + QLatin1Char(' ') +
+           when.toString(QStringLiteral("hh:mm:ss")) + QLatin1Char(' ') + QStringLiteral("ErrorNo.") +
+           QString::number(number) + QLatin1Char(' ') + OnOneLine(description) + QStringLiteral(" @") +
+           OnOneLine(procedure) + QStringLiteral("\r\n");
+}
+
+void AppendErrorLog(const QString &appPath, const QString &line)
+{
+    QFile file(appPath + QStringLiteral("error.txt"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        return;
+    file.write(platform::EncodeAnsi(line));
+    file.close();
+}
+
+QString ExitMessageText(const QString &procedure)
+{
+    return procedure + QStringLiteral("でエラーが発生したので強制終了しました。") + QLatin1Char('\r') +
+           QStringLiteral("エラーの詳細はerror.txtを参照してください。");
+}
