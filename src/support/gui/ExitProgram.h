@@ -1,0 +1,26 @@
+#pragma once
+
+#include "support/Settings.h"
+
+#include <QString>
+#include <functional>
+
+// The one way the program ends. In this order: the current settings are saved
+// (SaveConfig into AppPath); for a real failure (number not 0 and neither text
+// empty) one line is appended to AppPath + "error.txt" and a stop message
+// titled AppTitle names the procedure; then the process ends at once, without
+// running any close handler: status 0 for number 0, status 1 otherwise.
+// Failures inside are ignored. A call made while the stop message is open
+// ends the process at once.
+[[noreturn]] void ExitProgram(int number, const QString &description, const QString &procedure);
+
+// Registers where the current settings come from (the window's tick marks and
+// last-read folder). Without a source nothing is saved on exit.
+void SetSettingsSource(std::function<Settings()> source);
+
+// Test seams. The message seam is called instead of the stop message box; the
+// end seam instead of ending the process, and must not return (a test throws
+// to get back); if it returns, the process ends anyway. An empty function
+// restores the real one.
+void SetStopMessageForTest(std::function<void(const QString &title, const QString &text)> show);
+void SetProcessEndForTest(std::function<void(int status)> end);

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "score/ScoreRecord.h"
+#include "support/Settings.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMainWindow>
+#include <cstdint>
+
+class QAction;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+
+// What the save command takes from the shown ranking: the folder its dialog
+// opens in, the name it proposes, and the two checks it makes.
+struct SaveDialogState {
+    QString InitDir;
+    QString FileName;
+    bool OverwritePrompt = false;  // ask before replacing an existing file
+    bool NoReadOnlyReturn = false; // refuse a file that cannot be written
+};
+
+// The viewer's one window: the ranking table, the summary box, the found-file
+// list, the three buttons and the menus. Controls are reached by their names.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // The client area of the design, which the window never goes below.
+    static constexpr int kDesignClientWidth = 634;
+    static constexpr int kDesignClientHeight = 256;
+
+    explicit frmMain(QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    QListWidget *lstBMS;
+    QPushButton *cmdOpenDir;
+    QPlainTextEdit *txtScore;
+    QPushButton *cmdClear;
+    QPushButton *cmdCopy;
+    QTreeWidget *lstScore;
+
+    QMenu *menuFile;
+    QAction *menuOpenFile;
+    QAction *menuOpenFolder;
+    QAction *menuFileSave;
+    QAction *menuFileLine;
+    QAction *menuEnd;
+    QMenu *menuOption;
+    QAction *menuOptTop;    // show top only
+    QAction *menuOptZOrder; // always on top
+
+    SaveDialogState cdlgSave;
+    QString LastReadDir;         // folder of the score file shown last
+    std::int16_t SortColumn = 0; // 1-based column of the last header click; 0 before any
+
+    // Adds the fifteen ranking columns and removes every row.
+    void AddRankColumns();
+
+    // Ticks, window placement and last-read folder from loaded settings, and
+    // the settings as they stand now, for saving on exit.
+    void ApplyConfig(const Settings &settings);
+    Settings CurrentSettings() const;
+    // Saves this window's settings whenever the program ends.
+    void RegisterSettingsSource();
+
+    // Shows a record: the ranking rows, the summary, the save dialog's folder
+    // and name, and the last-read folder.
+    void DisplayRKF(const ScoreRecord &record);
+
+    // Loads the score file named by the program's arguments (its own path not
+    // included) into the first loaded-file slot and shows it.
+    void GetCmdLine(const QList<QByteArray> &arguments);
+
+    // The summary box's text with CR LF line ends, as it was given.
+    QString SummaryText() const;
+
+    // Keeps the window at its minimum size and places the controls.
+    void Form_Resize();
+
+  public slots:
+    void lstScore_ColumnClick(int column); // 1-based
+    void lstBMS_Click();
+    void cmdCopy_Click();
+    void cmdClear_Click();
+    void BrowseFolder();
+    void menuOpenFile_Click();
+    void menuFileSave_Click();
+    void menuOptZOrder_Click(bool ticked);
+    void menuEnd_Click();
+    void Form_Unload();
+
+  protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override; // the close request
+
+  private:
+    void CreateControls();
+    void CreateMenus();
+    void SetAlwaysOnTop(bool on);
+
+    // The table's own sort state: key (0-based column) and direction.
+    int m_sortKey = 0;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+};

@@ -1,0 +1,79 @@
+// rkfview: the score-file viewer's entry point.
+
+#include "window/Main.h"
+#include "Version.h"
+#include "platform/CodePage.h"
+#include "platform/ProcessEnd.h"
+#include "platform/gui/MessageBox.h"
+#include "window/AppIdentity.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QList>
+#include <cstdio>
+
+namespace {
+
+const char kNoDisplay[] =
+    "rkfview: there is no display to show the window on.\n"
+    "Start it from a desktop session, or give it a display of its own:\n"
+    "  xvfb-run rkfview FILE.rkf            (a virtual X display)\n"
+    "  QT_QPA_PLATFORM=offscreen rkfview    (no display at all; the window is not seen)\n";
+
+const char kNoCodePage[] =
+    "rkfview: this Qt cannot convert code page 932 (Shift_JIS), in which score files,\n"
+    "reports and settings are written; a Qt built with ICU support is needed.\n";
+
+bool HasEnv(const char *name)
+{
+    return !qEnvironmentVariableIsEmpty(name);
+}
+
+// Whether a window system can be reached at all, judged before Qt tries.
+bool DisplayNamed()
+{
+    return HasEnv("QT_QPA_PLATFORM") || HasEnv("DISPLAY") || HasEnv("WAYLAND_DISPLAY");
+}
+
+QtMessageHandler qtHandler = nullptr;
+
+// While the application starts, a fatal toolkit message means the display
+// could not be reached (the warning before it names the display): say so
+// plainly instead of suggesting a reinstall.
+void StartupMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        qtHandler(type, context, message);
+        return;
+    }
+    std::fputs(kNoDisplay, stderr);
+    platform::EndProcess(1);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!DisplayNamed()) {
+        std::fputs(kNoDisplay, stderr);
+        return 1;
+    }
+    qtHandler = qInstallMessageHandler(StartupMessage);
+    QApplication app(argc, argv);
+    qInstallMessageHandler(qtHandler);
+
+    if (!platform::CodePageAvailable()) {
+        std::fputs(kNoCodePage, stderr);
+        platform::ShowStopMessage(
+            MakeAppTitle(kVersionRevision),
+            QStringLiteral("Shift_JIS (コードページ 932) を変換できないため起動できません。"));
+        return 1;
+    }
+
+    // The arguments as bytes, after the toolkit has taken its own options.
+    QList<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+    const std::unique_ptr<frmMain> window = Main(QCoreApplication::applicationDirPath(), arguments);
+    return app.exec();
+}

@@ -1,0 +1,112 @@
+#!/usr/bin/env python3
+"""Draws the viewer's window icon (a ranking podium under a star) as 16-colour
+PNG files: make_icon.py DIR writes DIR/rkfview-16.png and DIR/rkfview-32.png."""
+
+import struct
+import sys
+import zlib
+
+PALETTE = [
+    (0, 0, 0),        # 0 transparent
+    (24, 36, 84),     # 1 navy background
+    (48, 72, 150),    # 2 background light edge
+    (250, 204, 40),   # 3 gold
+    (180, 130, 10),   # 4 gold shade
+    (220, 224, 232),  # 5 silver
+    (140, 146, 160),  # 6 silver shade
+    (214, 128, 62),   # 7 bronze
+    (150, 80, 30),    # 8 bronze shade
+    (255, 255, 255),  # 9 white
+    (12, 16, 40),     # 10 outline
+]
+
+
+def rect(img, x0, y0, x1, y1, c):
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            img[y][x] = c
+
+
+def background(size):
+    img = [[0] * size for _ in range(size)]
+    r = max(2, size // 6)  # corner radius
+    for y in range(size):
+        for x in range(size):
+            dx = max(r - x, x - (size - 1 - r), 0)
+            dy = max(r - y, y - (size - 1 - r), 0)
+            d2 = dx * dx + dy * dy
+            if d2 <= r * r:
+                edge = d2 > (r - 1) * (r - 1) or x in (0, size - 1) or y in (0, size - 1)
+                img[y][x] = 10 if edge else 1
+    for x in range(r, size - r):
+        img[1][x] = 2
+    return img
+
+
+def bar(img, x0, x1, top, bottom, face, shade):
+    rect(img, x0, top, x1, bottom, face)
+    rect(img, x1 - max(1, (x1 - x0) // 4), top, x1, bottom, shade)
+    rect(img, x0, bottom - 1, x1, bottom, shade)
+
+
+def star(img, cx, cy, r):
+    # A five-pointed star, filled by the even-odd test on its outline.
+    import math
+    pts = []
+    for i in range(10):
+        a = -math.pi / 2 + i * math.pi / 5
+        rr = r if i % 2 == 0 else r * 0.45
+        pts.append((cx + rr * math.cos(a), cy + rr * math.sin(a)))
+    for y in range(len(img)):
+        for x in range(len(img)):
+            px, py = x + 0.5, y + 0.5
+            inside = False
+            j = len(pts) - 1
+            for i in range(len(pts)):
+                xi, yi = pts[i]
+                xj, yj = pts[j]
+                if (yi > py) != (yj > py) and px < (xj - xi) * (py - yi) / (yj - yi) + xi:
+                    inside = not inside
+                j = i
+            if inside:
+                img[y][x] = 9
+
+
+def icon(size):
+    img = background(size)
+    if size == 16:
+        bar(img, 2, 6, 8, 14, 5, 6)
+        bar(img, 6, 10, 5, 14, 3, 4)
+        bar(img, 10, 14, 10, 14, 7, 8)
+        img[2][7] = img[2][8] = img[3][7] = img[3][8] = 9
+    else:
+        bar(img, 4, 12, 16, 28, 5, 6)
+        bar(img, 12, 20, 11, 28, 3, 4)
+        bar(img, 20, 28, 20, 28, 7, 8)
+        star(img, 16, 6.5, 5.2)
+    return img
+
+
+def png(img):
+    size = len(img)
+    raw = b"".join(b"\x00" + bytes(row) for row in img)
+    plte = b"".join(bytes(c) for c in PALETTE)
+    trns = b"\x00" + b"\xff" * (len(PALETTE) - 1)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 3, 0, 0, 0)) +
+            chunk(b"PLTE", plte) + chunk(b"tRNS", trns) + chunk(b"IDAT", zlib.compress(raw, 9)) +
+            chunk(b"IEND", b""))
+
+
+def main():
+    folder = sys.argv[1] if len(sys.argv) > 1 else "."
+    for size in (16, 32):
+        with open(f"{folder}/rkfview-{size}.png", "wb") as f:
+            f.write(png(icon(size)))
+
+
+if __name__ == "__main__":
+    main()
