@@ -1,16 +1,17 @@
 #include "platform/CodePage.h"
 
-#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <cstdint>
+#include <vector>
 
 namespace platform {
 namespace {
 
 constexpr const char *kCodecName = "windows-31j";
 
-// Stateless converters: each call stands alone, so a lead byte at the end of
-// one name never swallows the start of the next.
+// One converter each for the whole run; creating an ICU converter is slow.
+// Stateless: each call stands alone.
 QStringDecoder &Decoder()
 {
     static QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
@@ -23,23 +24,41 @@ QStringEncoder &Encoder()
     return encoder;
 }
 
-// Encodes one code point, or returns an empty array when the code page has no
-// character for it. The converter substitutes unmappable characters with a
-// byte pair of its own (0xFC 0xFC) instead of failing, so the result is
-// checked by decoding it back.
-QByteArray EncodeCodePoint(QStringView unit)
+bool IsLeadByte(uchar b)
 {
-    static QHash<QString, QByteArray> cache;
-    const QString key = unit.toString();
-    auto it = cache.constFind(key);
-    if (it != cache.constEnd())
-        return *it;
-    QByteArray bytes = Encoder().encode(unit);
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool IsTrailByte(uchar b)
+{
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// The bytes of one BMP character other than ASCII, packed: 0 when the code
+// page has no character for it, the byte itself for a half-width katakana,
+// lead byte * 256 + trail byte for a double-byte character. The converter
+// substitutes unmappable characters with a byte pair of its own (0xFC 0xFC, a
+// kanji elsewhere) instead of failing, so its result is checked by decoding it
+// back. Each character is asked once; later lookups come from a table.
+std::uint16_t EncodeChar(QChar c)
+{
+    enum : std::uint16_t { Unknown = 1 };
+    static std::vector<std::uint16_t> table(0x10000, Unknown);
+    std::uint16_t &code = table[c.unicode()];
+    if (code != Unknown)
+        return code;
+    code = 0;
+    if (c.isSurrogate() || c == QChar::ReplacementCharacter)
+        return code;
+    const QByteArray bytes = Encoder().encode(QStringView(&c, 1));
     Encoder().resetState();
-    if (bytes.isEmpty() || DecodeAnsi(bytes) != key)
-        bytes.clear();
-    cache.insert(key, bytes);
-    return bytes;
+    if (bytes == "\xFC\xFC" || DecodeAnsi(bytes) != QStringView(&c, 1))
+        return code;
+    if (bytes.size() == 1)
+        code = uchar(bytes[0]);
+    else if (bytes.size() == 2)
+        code = std::uint16_t(uchar(bytes[0]) << 8 | uchar(bytes[1]));
+    return code;
 }
 
 } // namespace
@@ -51,10 +70,40 @@ bool CodePageAvailable()
 
 QString DecodeAnsi(QByteArrayView bytes)
 {
-    if (bytes.isEmpty())
-        return QString();
-    QString text = Decoder().decode(bytes);
-    Decoder().resetState();
+    // Single bytes are decoded here: ASCII as itself (the converter's table
+    // swaps the controls 0x1A, 0x1C and 0x7F), 0xA1..0xDF as half-width
+    // katakana, any other byte that does not start a complete double-byte
+    // character as one U+FFFD (the converter would give U+001A, or drop a lead
+    // byte at the end). Runs of double-byte characters go to the converter,
+    // which gives one character for each pair (U+FFFD for an unassigned one).
+    QString text;
+    text.reserve(bytes.size());
+    qsizetype runStart = -1;
+    auto flushRun = [&](qsizetype end) {
+        if (runStart < 0)
+            return;
+        text += Decoder().decode(bytes.sliced(runStart, end - runStart));
+        Decoder().resetState();
+        runStart = -1;
+    };
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const uchar b = uchar(bytes[i]);
+        if (IsLeadByte(b) && i + 1 < n && IsTrailByte(uchar(bytes[i + 1]))) {
+            if (runStart < 0)
+                runStart = i;
+            ++i;
+            continue;
+        }
+        flushRun(i);
+        if (b < 0x80)
+            text += QChar(b);
+        else if (b >= 0xA1 && b <= 0xDF)
+            text += QChar(0xFF61 + (b - 0xA1));
+        else
+            text += QChar(QChar::ReplacementCharacter);
+    }
+    flushRun(n);
     return text;
 }
 
@@ -72,18 +121,24 @@ QByteArray EncodeAnsi(QStringView text)
 
     QByteArray out;
     out.reserve(text.size() * 2);
-    for (qsizetype i = 0; i < text.size();) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        qsizetype len = 1;
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            len = 2;
         if (c.unicode() < 0x80) {
             out.append(char(c.unicode()));
-        } else {
-            const QByteArray bytes = EncodeCodePoint(text.mid(i, len));
-            out.append(bytes.isEmpty() ? QByteArray("?") : bytes);
+            continue;
         }
-        i += len;
+        // A surrogate pair is one character outside the code page: one "?".
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        const std::uint16_t code = EncodeChar(c);
+        if (code == 0) {
+            out.append('?');
+        } else if (code < 0x100) {
+            out.append(char(code));
+        } else {
+            out.append(char(code >> 8));
+            out.append(char(code & 0xFF));
+        }
     }
     return out;
 }

@@ -13,11 +13,13 @@ namespace platform {
 // True when the toolkit can convert the code page; checked once at start-up.
 bool CodePageAvailable();
 
-// Bytes to text. An undecodable byte or sequence becomes one U+FFFD.
+// Bytes to text, as Windows code page 932 maps them. A byte that neither is a
+// character nor starts a complete double-byte character (a lead byte at the
+// end included) becomes one U+FFFD; so does an unassigned double-byte pair.
 QString DecodeAnsi(QByteArrayView bytes);
 
 // Text to bytes. A character the code page lacks becomes "?" (0x3F), one per
-// character (a surrogate pair counts as one).
+// character (a surrogate pair counts as one); U+FFFD is such a character.
 QByteArray EncodeAnsi(QStringView text);
 
 } // namespace platform

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
+#include <cerrno>
+#include <unistd.h>
 
 namespace platform {
 
@@ -26,7 +28,18 @@ QByteArray AbsoluteNativePath(const QByteArray &path)
 {
     if (path.startsWith(kSeparator))
         return path;
-    QByteArray base = QFile::encodeName(QDir::currentPath());
+    // The current folder's own bytes: a name that is not valid in the local
+    // encoding would not survive a trip through QString.
+    QByteArray base;
+    for (std::size_t size = 256; base.isEmpty(); size *= 2) {
+        QByteArray buffer(qsizetype(size), '\0');
+        if (::getcwd(buffer.data(), size)) {
+            base = QByteArray(buffer.constData());
+        } else if (errno != ERANGE) {
+            base = QFile::encodeName(QDir::currentPath());
+            break;
+        }
+    }
     if (!base.endsWith(kSeparator))
         base.append(kSeparator);
     return base + path;

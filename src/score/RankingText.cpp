@@ -26,18 +26,15 @@ const std::array<RankColumnSpec, kRankColumnCount> &RankColumns()
 
 QString RankLabel(int place)
 {
-    switch (place) {
-    case 1:
-        return QStringLiteral(" 1st");
-    case 2:
-        return QStringLiteral(" 2nd");
-    case 3:
-        return QStringLiteral(" 3rd");
-    case 10:
-        return QStringLiteral("10th");
-    default:
-        return QLatin1Char(' ') + QString::number(place) + QLatin1String("th");
-    }
+    // Built once: a report asks for a label on every row.
+    static const QString labels[] = {
+        QStringLiteral(" 1st"), QStringLiteral(" 2nd"), QStringLiteral(" 3rd"), QStringLiteral(" 4th"),
+        QStringLiteral(" 5th"), QStringLiteral(" 6th"), QStringLiteral(" 7th"), QStringLiteral(" 8th"),
+        QStringLiteral(" 9th"), QStringLiteral("10th"),
+    };
+    if (place >= 1 && place <= 10)
+        return labels[place - 1];
+    return QLatin1Char(' ') + QString::number(place) + QLatin1String("th");
 }
 
 QString ClassText(std::int32_t code)

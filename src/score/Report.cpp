@@ -6,7 +6,7 @@
 
 namespace {
 
-const QLatin1String kCrLf("\r\n");
+constexpr QStringView kCrLf = u"\r\n";
 
 qsizetype CharacterCount(const QString &text)
 {
@@ -29,6 +29,35 @@ bool CellNumber(const QString &cell, qsizetype chop, float &value)
     return true;
 }
 
+// The length, sign not counted, of the floor of a finite value written in the
+// general number format. Whole numbers below ten million are written as plain
+// digits, so those are counted without building the text.
+qsizetype FloorDigitCount(float value)
+{
+    const double floor = std::floor(double(value));
+    if (std::fabs(floor) < 1e7) {
+        qsizetype count = 1;
+        for (auto n = std::int64_t(std::fabs(floor)); n >= 10; n /= 10)
+            ++count;
+        return count;
+    }
+    QString digits = platform::GeneralNumber(float(floor));
+    return digits.startsWith(QLatin1Char('-')) ? digits.size() - 1 : digits.size();
+}
+
+// Appends FormatNum(value, width, oneDecimal) to text.
+void AppendNum(QString &text, float value, std::int16_t width, std::int16_t oneDecimal)
+{
+    if (!std::isfinite(value)) {
+        text += platform::GeneralNumber(value);
+        return;
+    }
+    const qsizetype spaces = width - FloorDigitCount(value);
+    if (spaces > 0)
+        text.resize(text.size() + spaces, QLatin1Char(' '));
+    text += oneDecimal != 0 ? platform::OneDecimal(value) : platform::GeneralNumber(value);
+}
+
 } // namespace
 
 QString PadName(const QString &name)
@@ -39,19 +68,18 @@ QString PadName(const QString &name)
 
 QString FormatNum(float value, std::int16_t width, std::int16_t oneDecimal)
 {
-    if (!std::isfinite(value))
-        return platform::GeneralNumber(value);
-    QString digits = platform::GeneralNumber(std::floor(value));
-    if (digits.startsWith(QLatin1Char('-')))
-        digits.remove(0, 1);
-    const qsizetype spaces = width - digits.size();
-    const QString number = oneDecimal != 0 ? platform::OneDecimal(value) : platform::GeneralNumber(value);
-    return spaces > 0 ? QString(spaces, QLatin1Char(' ')) + number : number;
+    QString text;
+    AppendNum(text, value, width, oneDecimal);
+    return text;
 }
 
 QString MakeReport(const QString &summary, const QList<RankRow> &rows, Failure *failure)
 {
-    QString report = summary + kCrLf + kCrLf;
+    QString report;
+    report.reserve(summary.size() + 4 + rows.size() * 160 + 81);
+    report += summary;
+    report += kCrLf;
+    report += kCrLf;
     const qsizetype count = rows.size();
     for (qsizetype p = 1; p <= count; ++p) {
         const RankRow &row = rows[p - 1];
@@ -59,7 +87,7 @@ QString MakeReport(const QString &summary, const QList<RankRow> &rows, Failure *
         static const struct {
             int column;
             int chop;
-        } sources[N] = {{ColScore, 0}, {ColJPts, 0},   {ColHS, 1},   {ColRHS, 1}, {ColMaxCombo, 0},
+        } sources[N] = {{ColScore, 0},   {ColJPts, 0},  {ColHS, 1},   {ColRHS, 1}, {ColMaxCombo, 0},
                         {ColPerfect, 0}, {ColGreat, 0}, {ColGood, 0}, {ColBad, 0}, {ColPoor, 0}};
         // Score and J-PTS first: a row where both are 0 ends the report.
         float v[N];
@@ -75,15 +103,42 @@ QString MakeReport(const QString &summary, const QList<RankRow> &rows, Failure *
         if (stop)
             break;
 
-        report += RankLabel(int(p)) + QLatin1String(" : ") + PadName(row[ColName]) + QLatin1String(" : ") +
-                  FormatNum(v[Score], 6, 0) + QLatin1String(" : ") + FormatNum(v[JPts], 6, 0) +
-                  QLatin1String(" : ") + FormatNum(v[HS], 2, 1) + QLatin1String("x : ") +
-                  FormatNum(v[RHS], 1, 1) + QLatin1String("x : ") + FormatNum(v[Combo], 4, 0) +
-                  QLatin1String(" : ") + row[ColClass] + QLatin1String(" : ") + row[ColClear] + kCrLf;
-        report += QLatin1String("Perfect ") + FormatNum(v[Perfect], 4, 0) + QLatin1String(" Great ") +
-                  FormatNum(v[Great], 4, 0) + QLatin1String(" Good ") + FormatNum(v[Good], 4, 0) +
-                  QLatin1String(" Bad ") + FormatNum(v[Bad], 4, 0) + QLatin1String(" Poor ") +
-                  FormatNum(v[Poor], 4, 0) + QLatin1String(" : ") + row[ColOption] + kCrLf;
+        const auto text = [&report](QStringView piece) { report += piece; };
+        const auto num = [&report](float value, std::int16_t width, std::int16_t oneDecimal) {
+            AppendNum(report, value, width, oneDecimal);
+        };
+        text(RankLabel(int(p)));
+        text(u" : ");
+        text(PadName(row[ColName]));
+        text(u" : ");
+        num(v[Score], 6, 0);
+        text(u" : ");
+        num(v[JPts], 6, 0);
+        text(u" : ");
+        num(v[HS], 2, 1);
+        text(u"x : ");
+        num(v[RHS], 1, 1);
+        text(u"x : ");
+        num(v[Combo], 4, 0);
+        text(u" : ");
+        text(row[ColClass]);
+        text(u" : ");
+        text(row[ColClear]);
+        text(kCrLf);
+
+        text(u"Perfect ");
+        num(v[Perfect], 4, 0);
+        text(u" Great ");
+        num(v[Great], 4, 0);
+        text(u" Good ");
+        num(v[Good], 4, 0);
+        text(u" Bad ");
+        num(v[Bad], 4, 0);
+        text(u" Poor ");
+        num(v[Poor], 4, 0);
+        text(u" : ");
+        text(row[ColOption]);
+        text(kCrLf);
     }
     report += QString(81, QLatin1Char('-'));
     if (failure)
