@@ -1,0 +1,313 @@
+#include "search/FolderSearch.h"
+
+#include "platform/DirectoryList.h"
+#include "platform/FileNames.h"
+#include "score/ReadRKF.h"
+#include "search/ScoreFiles.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace {
+
+bool g_searchRunning = false;
+
+class RunningFlag {
+  public:
+    RunningFlag() { g_searchRunning = true; }
+    ~RunningFlag() { g_searchRunning = false; }
+    RunningFlag(const RunningFlag &) = delete;
+    RunningFlag &operator=(const RunningFlag &) = delete;
+};
+
+// A folder being searched: its bytes, which open it, and its text, which the
+// records of its files share as FolderPath.
+struct Folder {
+    QByteArray bytes;   // ends in the separator
+    QString text;       // ends in the separator
+    bool exact = false; // text encodes back to bytes
+};
+
+Folder MakeFolder(QByteArray bytes, QString text)
+{
+    const bool exact = platform::NativeFileName(text) == bytes;
+    return {std::move(bytes), std::move(text), exact};
+}
+
+// A path as shown, each component decoded on its own, so a name in code page
+// 932 does not turn the UTF-8 names around it into nonsense.
+QString DisplayPath(const QByteArray &path)
+{
+    QString text;
+    const QList<QByteArray> parts = path.split(platform::kSeparator);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i != 0)
+            text += QLatin1Char(platform::kSeparator);
+        text += platform::DisplayFileName(parts[i]);
+    }
+    return text;
+}
+
+// The searched folder, ending in the separator; an empty path stays empty
+// (and cannot be listed) rather than becoming the root folder.
+Folder TopFolder(const QByteArray &folder)
+{
+    if (folder.isEmpty())
+        return {};
+    const QByteArray bytes = folder.endsWith(platform::kSeparator) ? folder : folder + platform::kSeparator;
+    return MakeFolder(bytes, DisplayPath(bytes));
+}
+
+Folder SubFolder(const Folder &parent, const QByteArray &name)
+{
+    return MakeFolder(parent.bytes + name + platform::kSeparator,
+                      parent.text + platform::DisplayFileName(name) + QLatin1Char(platform::kSeparator));
+}
+
+Failure FolderFailure(platform::OpenError error)
+{
+    switch (error) {
+    case platform::OpenError::None:
+        return {};
+    case platform::OpenError::NotFound:
+        return MakeFailure(kErrFileNotFound);
+    case platform::OpenError::PermissionDenied:
+        return MakeFailure(kErrPermissionDenied);
+    case platform::OpenError::AccessError:
+        break;
+    }
+    return MakeFailure(kErrPathAccess);
+}
+
+SearchResult Stop(const Failure &failure, const char *procedure)
+{
+    SearchResult result;
+    result.failure = failure;
+    result.procedure = QLatin1String(procedure);
+    return result;
+}
+
+// Sets the path fields of an empty record for file name of folder. The exact
+// bytes are kept only when the text would not name the file.
+void SetFoundPath(ScoreRecord &record, const Folder &folder, const QByteArray &name)
+{
+    // Most names are ASCII, which shows as itself and encodes back exactly.
+    const bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return uchar(c) < 0x80; });
+    record.FolderPath = folder.text;
+    record.FileName = ascii ? QString::fromLatin1(name) : platform::DisplayFileName(name);
+    record.FilePath = folder.text + record.FileName;
+    if (!folder.exact || (!ascii && platform::NativeFileName(record.FileName) != name))
+        record.NativePath = folder.bytes + name;
+}
+
+// What the walk over a folder does with each score file it finds, and after
+// each entry.
+class FoundFiles {
+  public:
+    virtual ~FoundFiles() = default;
+    virtual SearchResult add(const Folder &folder, const QByteArray &name, const char *procedure) = 0;
+    virtual void entryDone() = 0;
+};
+
+// One sub-folder: its score files in listing order; its folders are passed over.
+SearchResult WalkSubFolder(FoundFiles &found, const Folder &folder)
+{
+    const platform::DirListing listing = platform::ListDirectory(folder.bytes);
+    for (const platform::DirEntry &entry : listing.entries) {
+        if (!entry.folder && IsScoreFileName(entry.name)) {
+            SearchResult result = found.add(folder, entry.name, "SubFind");
+            if (result.failed())
+                return result;
+        }
+        found.entryDone();
+    }
+    return {};
+}
+
+// The folder's own score files in listing order, then each sub-folder's.
+SearchResult Walk(FoundFiles &found, const Folder &folder)
+{
+    const platform::DirListing listing = platform::ListDirectory(folder.bytes);
+    if (listing.error != platform::OpenError::None) {
+        SearchResult result;
+        result.folderError = FolderFailure(listing.error);
+        return result;
+    }
+    QList<Folder> subFolders;
+    for (const platform::DirEntry &entry : listing.entries) {
+        if (entry.folder) {
+            subFolders.append(SubFolder(folder, entry.name));
+        } else if (IsScoreFileName(entry.name)) {
+            SearchResult result = found.add(folder, entry.name, "DoFind");
+            if (result.failed())
+                return result;
+        }
+        found.entryDone();
+    }
+    for (const Folder &sub : subFolders) {
+        SearchResult result = WalkSubFolder(found, sub);
+        if (result.failed())
+            return result;
+    }
+    return {};
+}
+
+// Player names repeat from file to file (mostly one player's own scores), so
+// the records of one search share one copy of each name. The names seen last
+// are kept in a small table searched in turn: cheaper than hashing, and a
+// search of many distinct names only shares less.
+class NamePool {
+  public:
+    void share(ScoreRecord &record)
+    {
+        for (QString &name : record.Name) {
+            if (!name.isEmpty())
+                name = find(name);
+        }
+    }
+
+  private:
+    static constexpr int kSize = 32;
+
+    const QString &find(const QString &name)
+    {
+        for (int i = 0; i < m_used; ++i) {
+            if (m_names[i] == name)
+                return m_names[i];
+        }
+        const int slot = m_used < kSize ? m_used++ : m_next++ % kSize;
+        m_names[slot] = name;
+        return m_names[slot];
+    }
+
+    std::array<QString, kSize> m_names;
+    int m_used = 0;
+    int m_next = 0;
+};
+
+// Stores each file found at the running count's index of ScoreFiles, reads
+// it and announces it.
+class Register : public FoundFiles {
+  public:
+    Register(SearchObserver &observer, std::int32_t &count) : m_observer(observer), m_count(count) {}
+
+    int found() const { return m_found; }
+
+    SearchResult add(const Folder &folder, const QByteArray &name, const char *procedure) override
+    {
+        const std::int32_t i = m_count;
+        if (i == std::numeric_limits<std::int32_t>::max())
+            return Stop(MakeFailure(kErrOverflow), procedure);
+        // Every read goes into an empty record: a new element is one, the
+        // first element may be reused.
+        const bool reused = qsizetype(i) < ScoreFiles.size();
+        ScoreFiles.resize(qsizetype(i) + 1);
+        ScoreRecord &record = ScoreFiles[i];
+        if (reused)
+            record = ScoreRecord();
+        SetFoundPath(record, folder, name);
+        const Failure failure = ReadRKF(record);
+        if (failure.failed())
+            return Stop(failure, "ReadRKF");
+        m_names.share(record);
+        m_count = i + 1;
+        ++m_found;
+        m_observer.fileFound(i, record.FileName, m_count);
+        return {};
+    }
+
+    void entryDone() override { m_observer.processEvents(); }
+
+  private:
+    SearchObserver &m_observer;
+    std::int32_t &m_count;
+    NamePool m_names;
+    int m_found = 0;
+};
+
+// Reads each file found into one record and hands it on.
+class Visit : public FoundFiles {
+  public:
+    explicit Visit(ScoreFileVisitor &visitor) : m_visitor(visitor) {}
+
+    int found() const { return m_found; }
+
+    SearchResult add(const Folder &folder, const QByteArray &name, const char *) override
+    {
+        m_record = ScoreRecord();
+        SetFoundPath(m_record, folder, name);
+        const Failure failure = ReadRKF(m_record);
+        if (failure.failed()) {
+            if (!m_visitor.skipUnreadable(m_record, failure))
+                return Stop(failure, "ReadRKF");
+            return {};
+        }
+        ++m_found;
+        m_visitor.visit(m_record);
+        return {};
+    }
+
+    void entryDone() override {}
+
+  private:
+    ScoreFileVisitor &m_visitor;
+    ScoreRecord m_record;
+    int m_found = 0;
+};
+
+} // namespace
+
+bool IsScoreFileName(const QByteArray &name)
+{
+    qsizetype begin = 0;
+    qsizetype end = name.size();
+    while (begin < end && name[begin] == ' ')
+        ++begin;
+    while (end > begin && name[end - 1] == ' ')
+        --end;
+    // ".RKF" in ASCII: neither UTF-8 nor code page 932 can end a multi-byte
+    // character with these bytes, so comparing bytes compares characters.
+    return end - begin >= 4 &&
+           QByteArrayView(name).sliced(end - 4, 4).compare(".RKF", Qt::CaseInsensitive) == 0;
+}
+
+bool SearchRunning()
+{
+    return g_searchRunning;
+}
+
+SearchResult SubFind(const QByteArray &folder, std::int32_t &count, SearchObserver &observer)
+{
+    Register found(observer, count);
+    SearchResult result = WalkSubFolder(found, TopFolder(folder));
+    result.found = found.found();
+    return result;
+}
+
+SearchResult DoFind(const QByteArray &folder, SearchObserver &observer)
+{
+    if (g_searchRunning)
+        return {};
+    RunningFlag running;
+    const Folder top = TopFolder(folder);
+    ResetScoreFiles();
+    std::int32_t count = 0;
+    Register found(observer, count);
+    SearchResult result = Walk(found, top);
+    result.found = found.found();
+    if (result.failed() || result.folderError.failed())
+        return result;
+    // The single-file slot; then the spare room of the list's growth is given back.
+    ScoreFiles.resize(ScoreFiles.size() + 1);
+    ScoreFiles.squeeze();
+    return result;
+}
+
+SearchResult ForEachScoreFile(const QByteArray &folder, ScoreFileVisitor &visitor)
+{
+    Visit found(visitor);
+    SearchResult result = Walk(found, TopFolder(folder));
+    result.found = found.found();
+    return result;
+}
