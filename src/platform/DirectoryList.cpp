@@ -81,9 +81,10 @@ DirListing ListDirectory(const QByteArray &folder)
             continue;
         QByteArray bytes(name);
         QString key = DirectorySortKey(bytes);
-        keyed.push_back({std::move(key), {std::move(bytes), IsFolder(dir, entry)}});
+        keyed.push_back({std::move(key), {std::move(bytes), IsFolder(dir, entry), entry->d_type == DT_REG}});
     }
     const int readError = errno;
+    listing.folder = FolderHandle(readError == 0 ? ::fcntl(::dirfd(dir), F_DUPFD_CLOEXEC, 0) : -1);
     ::closedir(dir);
     if (readError != 0) {
         listing.error = FromErrno(readError);

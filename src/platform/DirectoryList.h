@@ -9,13 +9,15 @@
 namespace platform {
 
 struct DirEntry {
-    QByteArray name;     // the entry's name, the exact bytes the file system holds
-    bool folder = false; // a folder, or a symbolic link to one
+    QByteArray name;      // the entry's name, the exact bytes the file system holds
+    bool folder = false;  // a folder, or a symbolic link to one
+    bool regular = false; // known from the listing to be a regular file
 };
 
 struct DirListing {
     OpenError error = OpenError::None; // None when the folder was listed
     QList<DirEntry> entries;
+    FolderHandle folder; // the folder, kept open for reading its files
 };
 
 // Every entry of the folder except "." and "..", hidden ones included, in the

@@ -132,7 +132,7 @@ class Reporter : public ScoreFileVisitor {
     {
         std::fwrite(m_out.constData(), 1, size_t(m_out.size()), stdout);
         std::fflush(stdout);
-        m_out.clear();
+        m_out.resize(0); // keeps the buffer for the next lines
     }
 
   private:

@@ -5,6 +5,8 @@
 #include "platform/FileRead.h"
 #include "platform/NumberText.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
@@ -30,21 +32,44 @@ float F32(const unsigned char *p)
 }
 
 // The 8-byte name ends at its first NUL; then spaces (and only spaces) are
-// trimmed from both ends.
+// trimmed from both ends. A space byte is never part of a double-byte
+// character, so trimming the bytes trims the characters.
 QString DecodeName(const unsigned char *p)
 {
     const void *nul = std::memchr(p, 0, 8);
-    const qsizetype len = nul ? static_cast<const unsigned char *>(nul) - p : 8;
-    const QString text = platform::DecodeAnsi(QByteArrayView(p, len));
+    qsizetype end = nul ? static_cast<const unsigned char *>(nul) - p : 8;
     qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == QLatin1Char(' '))
+    while (begin < end && p[begin] == ' ')
         ++begin;
-    while (end > begin && text[end - 1] == QLatin1Char(' '))
+    while (end > begin && p[end - 1] == ' ')
         --end;
     if (begin == end)
         return QString();
-    return text.mid(begin, end - begin);
+    const QByteArrayView bytes(p + begin, end - begin);
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    return ascii ? QString::fromLatin1(bytes) : platform::DecodeAnsi(bytes);
+}
+
+// Player names repeat from file to file (mostly one player's own scores), so
+// the decoded names are kept by their eight bytes: a repeated name costs no
+// decoding, and the records share one copy of it.
+const QString &CachedName(const unsigned char *p)
+{
+    struct Slot {
+        std::uint64_t bytes = 0;
+        bool used = false;
+        QString name;
+    };
+    static thread_local std::array<Slot, 256> cache;
+    std::uint64_t bytes;
+    std::memcpy(&bytes, p, sizeof bytes);
+    Slot &slot = cache[std::size_t((bytes * 0x9E3779B97F4A7C15ull) >> 56)];
+    if (!slot.used || slot.bytes != bytes) {
+        slot.bytes = bytes;
+        slot.used = true;
+        slot.name = DecodeName(p);
+    }
+    return slot.name;
 }
 
 Failure FromOpenError(platform::OpenError error)
@@ -72,7 +97,7 @@ Failure DecodeRKF(const char *bytes, ScoreRecord &r)
         const unsigned char *e = b + 4 + kEntrySize * k;
         if (I16(e) == -1)
             r.ClearMark[k] = -1;
-        r.Name[k] = DecodeName(e + 2);
+        r.Name[k] = CachedName(e + 2);
         const auto score = platform::RoundToInt32(F32(e + 10));
         if (!score)
             return MakeFailure(kErrOverflow);
@@ -106,6 +131,18 @@ Failure ReadRKF(ScoreRecord &record)
     const QByteArray path =
         record.NativePath.isEmpty() ? platform::NativeFileName(record.FilePath) : record.NativePath;
     const platform::HeadRead read = platform::ReadFileHead(path, bytes, sizeof bytes);
+    if (read.error != platform::OpenError::None)
+        return FromOpenError(read.error);
+    return DecodeRKF(bytes, record);
+}
+
+Failure ReadRKF(ScoreRecord &record, const platform::FolderHandle &folder, const QByteArray &name,
+                bool knownRegular)
+{
+    if (!folder.isOpen())
+        return ReadRKF(record);
+    char bytes[kScoreFileSize] = {};
+    const platform::HeadRead read = folder.readHead(name, bytes, sizeof bytes, knownRegular);
     if (read.error != platform::OpenError::None)
         return FromOpenError(read.error);
     return DecodeRKF(bytes, record);

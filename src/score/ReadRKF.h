@@ -13,5 +13,14 @@ inline constexpr int kEntrySize = 44;
 // J-PTS out of the int32 range) the record may be left partly filled.
 Failure ReadRKF(ScoreRecord &record);
 
+namespace platform {
+class FolderHandle;
+}
+
+// The same, for the file called name in an open folder (a folder search);
+// knownRegular when the listing said it is a regular file.
+Failure ReadRKF(ScoreRecord &record, const platform::FolderHandle &folder, const QByteArray &name,
+                bool knownRegular);
+
 // Decodes the 448 bytes of a score file into the record's score fields.
 Failure DecodeRKF(const char *bytes, ScoreRecord &record);

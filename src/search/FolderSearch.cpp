@@ -106,7 +106,8 @@ void SetFoundPath(ScoreRecord &record, const Folder &folder, const QByteArray &n
 class FoundFiles {
   public:
     virtual ~FoundFiles() = default;
-    virtual SearchResult add(const Folder &folder, const QByteArray &name, const char *procedure) = 0;
+    virtual SearchResult add(const Folder &folder, const platform::FolderHandle &handle,
+                             const platform::DirEntry &entry, const char *procedure) = 0;
     virtual void entryDone() = 0;
 };
 
@@ -116,7 +117,7 @@ SearchResult WalkSubFolder(FoundFiles &found, const Folder &folder)
     const platform::DirListing listing = platform::ListDirectory(folder.bytes);
     for (const platform::DirEntry &entry : listing.entries) {
         if (!entry.folder && IsScoreFileName(entry.name)) {
-            SearchResult result = found.add(folder, entry.name, "SubFind");
+            SearchResult result = found.add(folder, listing.folder, entry, "SubFind");
             if (result.failed())
                 return result;
         }
@@ -139,7 +140,7 @@ SearchResult Walk(FoundFiles &found, const Folder &folder)
         if (entry.folder) {
             subFolders.append(SubFolder(folder, entry.name));
         } else if (IsScoreFileName(entry.name)) {
-            SearchResult result = found.add(folder, entry.name, "DoFind");
+            SearchResult result = found.add(folder, listing.folder, entry, "DoFind");
             if (result.failed())
                 return result;
         }
@@ -153,39 +154,6 @@ SearchResult Walk(FoundFiles &found, const Folder &folder)
     return {};
 }
 
-// Player names repeat from file to file (mostly one player's own scores), so
-// the records of one search share one copy of each name. The names seen last
-// are kept in a small table searched in turn: cheaper than hashing, and a
-// search of many distinct names only shares less.
-class NamePool {
-  public:
-    void share(ScoreRecord &record)
-    {
-        for (QString &name : record.Name) {
-            if (!name.isEmpty())
-                name = find(name);
-        }
-    }
-
-  private:
-    static constexpr int kSize = 32;
-
-    const QString &find(const QString &name)
-    {
-        for (int i = 0; i < m_used; ++i) {
-            if (m_names[i] == name)
-                return m_names[i];
-        }
-        const int slot = m_used < kSize ? m_used++ : m_next++ % kSize;
-        m_names[slot] = name;
-        return m_names[slot];
-    }
-
-    std::array<QString, kSize> m_names;
-    int m_used = 0;
-    int m_next = 0;
-};
-
 // Stores each file found at the running count's index of ScoreFiles, reads
 // it and announces it.
 class Register : public FoundFiles {
@@ -194,7 +162,8 @@ class Register : public FoundFiles {
 
     int found() const { return m_found; }
 
-    SearchResult add(const Folder &folder, const QByteArray &name, const char *procedure) override
+    SearchResult add(const Folder &folder, const platform::FolderHandle &handle,
+                     const platform::DirEntry &entry, const char *procedure) override
     {
         const std::int32_t i = m_count;
         if (i == std::numeric_limits<std::int32_t>::max())
@@ -206,11 +175,10 @@ class Register : public FoundFiles {
         ScoreRecord &record = ScoreFiles[i];
         if (reused)
             record = ScoreRecord();
-        SetFoundPath(record, folder, name);
-        const Failure failure = ReadRKF(record);
+        SetFoundPath(record, folder, entry.name);
+        const Failure failure = ReadRKF(record, handle, entry.name, entry.regular);
         if (failure.failed())
             return Stop(failure, "ReadRKF");
-        m_names.share(record);
         m_count = i + 1;
         ++m_found;
         m_observer.fileFound(i, record.FileName, m_count);
@@ -222,7 +190,6 @@ class Register : public FoundFiles {
   private:
     SearchObserver &m_observer;
     std::int32_t &m_count;
-    NamePool m_names;
     int m_found = 0;
 };
 
@@ -233,11 +200,12 @@ class Visit : public FoundFiles {
 
     int found() const { return m_found; }
 
-    SearchResult add(const Folder &folder, const QByteArray &name, const char *) override
+    SearchResult add(const Folder &folder, const platform::FolderHandle &handle,
+                     const platform::DirEntry &entry, const char *) override
     {
         m_record = ScoreRecord();
-        SetFoundPath(m_record, folder, name);
-        const Failure failure = ReadRKF(m_record);
+        SetFoundPath(m_record, folder, entry.name);
+        const Failure failure = ReadRKF(m_record, handle, entry.name, entry.regular);
         if (failure.failed()) {
             if (!m_visitor.skipUnreadable(m_record, failure))
                 return Stop(failure, "ReadRKF");
