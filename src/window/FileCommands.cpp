@@ -1,12 +1,67 @@
 #include "window/frmMain.h"
 
-// The open and save commands and the found-file click; they come with the
-// folder search and the save dialog.
+#include "platform/FileNames.h"
+#include "score/LoadScoreFile.h"
+#include "search/FolderSearch.h"
+#include "search/ScoreFiles.h"
+#include "search/StatusCaptions.h"
+#include "support/AppGlobals.h"
+#include "support/gui/ExitProgram.h"
 
-void frmMain::BrowseFolder() {}
+#include <QListWidget>
+#include <QPlainTextEdit>
 
-void frmMain::menuOpenFile_Click() {}
+// The open commands and the found-file click. While a folder search runs,
+// the load commands are refused: a load would overwrite records being filled.
 
-void frmMain::menuFileSave_Click() {}
+void frmMain::BrowseFolder()
+{
+    if (SearchRunning())
+        return;
+    const QString folder = Dialogs.chooseFolder(this);
+    if (!folder.isEmpty())
+        SearchFolder(platform::NativeFileName(folder));
+    // Also after a cancel.
+    setWindowTitle(LoadCompleteCaption());
+}
 
-void frmMain::lstBMS_Click() {}
+void frmMain::menuOpenFile_Click()
+{
+    if (SearchRunning())
+        return;
+    const QString file = Dialogs.chooseScoreFile(this);
+    if (file.isEmpty())
+        return;
+    LoadSingleFile(platform::NativeFileName(file));
+}
+
+void frmMain::LoadSingleFile(const QByteArray &path)
+{
+    if (SearchRunning())
+        return;
+    // Nothing loaded yet: the box still shows the start-up prompt.
+    if (windowTitle() == AppTitle)
+        txtScore->clear();
+    setWindowTitle(LoadingCaption());
+    // The slot is emptied first, so nothing of the file before remains.
+    ScoreRecord &slot = SingleFileSlot();
+    const Failure failure = LoadScoreFile(path, slot);
+    if (failure.failed())
+        ExitProgram(failure.Number, failure.Description, QStringLiteral("ReadRKF"));
+    DisplayRKF(slot);
+    setWindowTitle(LoadCompleteCaption());
+}
+
+void frmMain::lstBMS_Click()
+{
+    // The record read when the folder was searched; the disk is not read.
+    const QList<QListWidgetItem *> selected = lstBMS->selectedItems();
+    if (selected.isEmpty() || SearchRunning())
+        return;
+    // Only found files have rows; the single-file slot, the last element,
+    // belongs to none.
+    const int i = lstBMS->row(selected.constFirst());
+    if (i < 0 || i >= ScoreFiles.size() - 1)
+        return;
+    DisplayRKF(ScoreFiles[i]);
+}

@@ -45,6 +45,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
 
     CreateControls();
     CreateMenus();
+    AcceptFileDrops();
     resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());
 
     // Quitting the application from outside the window (the session ending)
@@ -106,6 +107,8 @@ void frmMain::CreateControls()
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int section) { lstScore_ColumnClick(section + 1); });
     connect(lstBMS, &QListWidget::itemSelectionChanged, this, &frmMain::lstBMS_Click);
+    // A click on the row already selected shows its file again.
+    connect(lstBMS, &QListWidget::itemClicked, this, &frmMain::lstBMS_Click);
     connect(cmdOpenDir, &QPushButton::clicked, this, &frmMain::BrowseFolder);
     connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
     connect(cmdClear, &QPushButton::clicked, this, &frmMain::cmdClear_Click);

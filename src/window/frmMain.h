@@ -2,6 +2,7 @@
 
 #include "score/ScoreRecord.h"
 #include "support/Settings.h"
+#include "window/FileDialogs.h"
 
 #include <QByteArray>
 #include <QList>
@@ -11,18 +12,10 @@
 class QAction;
 class QListWidget;
 class QMenu;
+class QMimeData;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
-
-// What the save command takes from the shown ranking: the folder its dialog
-// opens in, the name it proposes, and the two checks it makes.
-struct SaveDialogState {
-    QString InitDir;
-    QString FileName;
-    bool OverwritePrompt = false;  // ask before replacing an existing file
-    bool NoReadOnlyReturn = false; // refuse a file that cannot be written
-};
 
 // The viewer's one window: the ranking table, the summary box, the found-file
 // list, the three buttons and the menus. Controls are reached by their names.
@@ -55,6 +48,7 @@ class frmMain : public QMainWindow {
     QAction *menuOptZOrder; // always on top
 
     SaveDialogState cdlgSave;
+    FileDialogs Dialogs;         // the open, folder and save dialogs
     QString LastReadDir;         // folder of the score file shown last
     std::int16_t SortColumn = 0; // 1-based column of the last header click; 0 before any
 
@@ -82,6 +76,13 @@ class frmMain : public QMainWindow {
     // Keeps the window at its minimum size and places the controls.
     void Form_Resize();
 
+    // Reads a score file into the single-file slot and shows it.
+    void LoadSingleFile(const QByteArray &path);
+    // Searches a folder into the found-file list, the Open button and the
+    // list disabled meanwhile. Sets no completion caption. Both do nothing
+    // while a search runs.
+    void SearchFolder(const QByteArray &folder);
+
   public slots:
     void lstScore_ColumnClick(int column); // 1-based
     void lstBMS_Click();
@@ -95,6 +96,12 @@ class frmMain : public QMainWindow {
     void Form_Unload();
 
   protected:
+    // Drops on the window and on the three controls that take them.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override; // the close request
@@ -103,6 +110,11 @@ class frmMain : public QMainWindow {
     void CreateControls();
     void CreateMenus();
     void SetAlwaysOnTop(bool on);
+    void AcceptFileDrops();
+    // Takes or refuses a drag; a drop taken goes to LoadDropped.
+    void HandleDrag(QDropEvent *event);
+    // Loads the first dropped score file or searches the first dropped folder.
+    void LoadDropped(const QMimeData *data);
 
     // The table's own sort state: key (0-based column) and direction.
     int m_sortKey = 0;
