@@ -4,7 +4,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-ipafont-gothic xvfb xauth)
+packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-ipafont-gothic qt6-translations-l10n xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -69,6 +69,8 @@ void frmMain::CreateControls()
     lstScore = Place(new QTreeWidget(client), "lstScore", 8, 0, 457, 179);
     // Names for assistive technology where no caption says what a control holds.
     lstBMS->setAccessibleName(QStringLiteral("Score files"));
+    // Every row is one line of the same font; the list need not measure each.
+    lstBMS->setUniformItemSizes(true);
     txtScore->setAccessibleName(QStringLiteral("Summary"));
     lstScore->setAccessibleName(QStringLiteral("Ranking"));
 

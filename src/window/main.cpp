@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QLibraryInfo>
 #include <QList>
+#include <QTranslator>
 #include <cstdio>
 
 namespace {
@@ -61,6 +63,12 @@ int main(int argc, char **argv)
     qtHandler = qInstallMessageHandler(StartupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(qtHandler);
+
+    // The program speaks Japanese: so do the toolkit's own dialog texts
+    // (buttons, the overwrite question), where their translation is installed.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&toolkitTexts);
 
     if (!platform::CodePageAvailable()) {
         std::fputs(kNoCodePage, stderr);
