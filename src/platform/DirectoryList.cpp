@@ -13,20 +13,6 @@
 namespace platform {
 namespace {
 
-OpenError FromErrno(int code)
-{
-    switch (code) {
-    case ENOENT:
-    case ENOTDIR:
-        return OpenError::NotFound;
-    case EACCES:
-    case EPERM:
-        return OpenError::PermissionDenied;
-    default:
-        return OpenError::AccessError;
-    }
-}
-
 // Whether the entry is a folder; links are followed, so a link to a folder is
 // searched like one.
 bool IsFolder(DIR *dir, const dirent *entry)
@@ -67,7 +53,7 @@ DirListing ListDirectory(const QByteArray &folder)
     DirListing listing;
     DIR *dir = folder.isEmpty() ? nullptr : ::opendir(folder.constData());
     if (!dir) {
-        listing.error = folder.isEmpty() ? OpenError::NotFound : FromErrno(errno);
+        listing.error = folder.isEmpty() ? OpenError::NotFound : OpenErrorFromErrno(errno);
         return listing;
     }
     std::vector<Keyed> keyed;
@@ -87,7 +73,7 @@ DirListing ListDirectory(const QByteArray &folder)
     listing.folder = FolderHandle(readError == 0 ? ::fcntl(::dirfd(dir), F_DUPFD_CLOEXEC, 0) : -1);
     ::closedir(dir);
     if (readError != 0) {
-        listing.error = FromErrno(readError);
+        listing.error = OpenErrorFromErrno(readError);
         return listing;
     }
     std::sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {

@@ -8,26 +8,12 @@
 namespace platform {
 namespace {
 
-OpenError FromErrno(int code)
-{
-    switch (code) {
-    case ENOENT:
-    case ENOTDIR:
-        return OpenError::NotFound;
-    case EACCES:
-    case EPERM:
-        return OpenError::PermissionDenied;
-    default:
-        return OpenError::AccessError;
-    }
-}
-
 // Reads the head of a file just opened (fd < 0: the open failed) and closes it.
 HeadRead ReadOpened(int fd, char *buffer, std::size_t size, bool knownRegular = false)
 {
     HeadRead result;
     if (fd < 0) {
-        result.error = FromErrno(errno);
+        result.error = OpenErrorFromErrno(errno);
         return result;
     }
     // Only regular files are read: a folder, a fifo or a device is an access error.
@@ -56,6 +42,20 @@ HeadRead ReadOpened(int fd, char *buffer, std::size_t size, bool knownRegular = 
 constexpr int kOpenFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
 
 } // namespace
+
+OpenError OpenErrorFromErrno(int code)
+{
+    switch (code) {
+    case ENOENT:
+    case ENOTDIR:
+        return OpenError::NotFound;
+    case EACCES:
+    case EPERM:
+        return OpenError::PermissionDenied;
+    default:
+        return OpenError::AccessError;
+    }
+}
 
 HeadRead ReadFileHead(const QByteArray &nativePath, char *buffer, std::size_t size)
 {

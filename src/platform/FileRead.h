@@ -13,6 +13,9 @@ enum class OpenError {
     AccessError,      // a folder, or anything else that cannot be opened and read
 };
 
+// The open error for an errno value of a failed open or listing.
+OpenError OpenErrorFromErrno(int code);
+
 struct HeadRead {
     std::size_t bytesRead = 0;
     OpenError error = OpenError::None;

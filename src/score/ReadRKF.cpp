@@ -72,7 +72,9 @@ const QString &CachedName(const unsigned char *p)
     return slot.name;
 }
 
-Failure FromOpenError(platform::OpenError error)
+} // namespace
+
+Failure OpenFailure(platform::OpenError error)
 {
     switch (error) {
     case platform::OpenError::None:
@@ -86,8 +88,6 @@ Failure FromOpenError(platform::OpenError error)
     }
     return MakeFailure(kErrPathAccess);
 }
-
-} // namespace
 
 Failure DecodeRKF(const char *bytes, ScoreRecord &r)
 {
@@ -132,7 +132,7 @@ Failure ReadRKF(ScoreRecord &record)
         record.NativePath.isEmpty() ? platform::NativeFileName(record.FilePath) : record.NativePath;
     const platform::HeadRead read = platform::ReadFileHead(path, bytes, sizeof bytes);
     if (read.error != platform::OpenError::None)
-        return FromOpenError(read.error);
+        return OpenFailure(read.error);
     return DecodeRKF(bytes, record);
 }
 
@@ -144,6 +144,6 @@ Failure ReadRKF(ScoreRecord &record, const platform::FolderHandle &folder, const
     char bytes[kScoreFileSize] = {};
     const platform::HeadRead read = folder.readHead(name, bytes, sizeof bytes, knownRegular);
     if (read.error != platform::OpenError::None)
-        return FromOpenError(read.error);
+        return OpenFailure(read.error);
     return DecodeRKF(bytes, record);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileRead.h"
 #include "score/ScoreRecord.h"
 #include "support/Failure.h"
 
@@ -13,14 +14,14 @@ inline constexpr int kEntrySize = 44;
 // J-PTS out of the int32 range) the record may be left partly filled.
 Failure ReadRKF(ScoreRecord &record);
 
-namespace platform {
-class FolderHandle;
-}
-
 // The same, for the file called name in an open folder (a folder search);
 // knownRegular when the listing said it is a regular file.
 Failure ReadRKF(ScoreRecord &record, const platform::FolderHandle &folder, const QByteArray &name,
                 bool knownRegular);
+
+// The failure for a file or folder that could not be opened: 53 not found,
+// 70 permission denied, 75 anything else.
+Failure OpenFailure(platform::OpenError error);
 
 // Decodes the 448 bytes of a score file into the record's score fields.
 Failure DecodeRKF(const char *bytes, ScoreRecord &record);

@@ -65,21 +65,6 @@ Folder SubFolder(const Folder &parent, const QByteArray &name)
                       parent.text + platform::DisplayFileName(name) + QLatin1Char(platform::kSeparator));
 }
 
-Failure FolderFailure(platform::OpenError error)
-{
-    switch (error) {
-    case platform::OpenError::None:
-        return {};
-    case platform::OpenError::NotFound:
-        return MakeFailure(kErrFileNotFound);
-    case platform::OpenError::PermissionDenied:
-        return MakeFailure(kErrPermissionDenied);
-    case platform::OpenError::AccessError:
-        break;
-    }
-    return MakeFailure(kErrPathAccess);
-}
-
 SearchResult Stop(const Failure &failure, const char *procedure)
 {
     SearchResult result;
@@ -132,7 +117,7 @@ SearchResult Walk(FoundFiles &found, const Folder &folder)
     const platform::DirListing listing = platform::ListDirectory(folder.bytes);
     if (listing.error != platform::OpenError::None) {
         SearchResult result;
-        result.folderError = FolderFailure(listing.error);
+        result.folderError = OpenFailure(listing.error);
         return result;
     }
     QList<Folder> subFolders;
