@@ -1,22 +1,19 @@
 #pragma once
 
-// Helpers for the window tests: start the viewer in a folder of its own,
-// write score files, read the table, and catch the program's exit.
+// Window-test helpers: start the viewer, write and read score files, read the table, catch the exit.
 
+#include "score/LoadScoreFile.h"
 #include "support/RkfBytes.h"
 #include "support/TestFiles.h"
 #include "support/gui/ExitProgram.h"
 #include "window/Main.h"
 
-#include <QList>
-#include <QStringList>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
-#include <memory>
 
-// Starts the viewer as the program does, with dir as the program's folder
-// (its settings file and error log go there), and waits until it is shown.
+// The viewer started and shown with dir as its program folder (settings and error log go there).
 inline std::unique_ptr<frmMain> StartViewer(const QTemporaryDir &dir, const QList<QByteArray> &arguments = {})
 {
     std::unique_ptr<frmMain> window = Main(dir.path(), arguments);
@@ -25,66 +22,55 @@ inline std::unique_ptr<frmMain> StartViewer(const QTemporaryDir &dir, const QLis
     return window;
 }
 
-// A score file of the given places: each place k gets the name, score and
-// J-PTS given (the other fields 0). Returns its path.
 struct Place {
     QByteArray name;
-    float score;
-    float jpts;
+    float score, jpts;
 };
-inline QString WriteScoreFile(const QTemporaryDir &dir, const QString &name, const QList<Place> &places,
-                              int playCount = 3, bool cleared = true)
+
+// Writes a score file whose place k has places[k]'s name, score and J-PTS; returns its path.
+inline QString WriteScoreFile(const QTemporaryDir &dir, const QString &name, const QList<Place> &places)
 {
     RkfBytes bytes;
-    bytes.playCount(playCount).trailer(cleared ? 1 : 0);
     for (int k = 0; k < places.size(); ++k)
         bytes.name(k, places[k].name).score(k, places[k].score).jpts(k, places[k].jpts);
-    return WriteTestFile(dir.path(), name, bytes.bytes());
+    return WriteTestFile(dir.path(), name, bytes.playCount(3).trailer(1).bytes());
 }
 
-// The texts of one column, top to bottom.
+// The same file as the core reads it.
+inline ScoreRecord ReadRecord(const QTemporaryDir &dir, const QString &name, const QList<Place> &places)
+{
+    ScoreRecord record;
+    if (LoadScoreFile(QFile::encodeName(WriteScoreFile(dir, name, places)), record).failed())
+        qFatal("cannot read %s", qPrintable(name));
+    return record;
+}
+
 inline QStringList ColumnTexts(const QTreeWidget *table, int column)
 {
     QStringList texts;
     for (int i = 0; i < table->topLevelItemCount(); ++i)
-        texts.append(table->topLevelItem(i)->text(column));
+        texts << table->topLevelItem(i)->text(column);
     return texts;
 }
 
-// Thrown in place of ending the process.
-struct ProgramEnded {
-    int status;
-};
-
-// While alive, the program's exit throws ProgramEnded instead of ending the
-// process, and stop messages are recorded instead of shown.
-class ExitCatcher {
-  public:
+// While alive, ending the program throws its status and stop messages are kept as "title|text".
+struct ExitCatcher {
     ExitCatcher()
     {
-        SetProcessEndForTest([](int status) { throw ProgramEnded{status}; });
+        SetProcessEndForTest([](int status) { throw status; });
         SetStopMessageForTest(
-            [this](const QString &title, const QString &text) { messages.append(title + "|" + text); });
+            [this](const QString &title, const QString &text) { messages << title + "|" + text; });
     }
-    ~ExitCatcher()
-    {
-        SetProcessEndForTest({});
-        SetStopMessageForTest({});
-    }
-    ExitCatcher(const ExitCatcher &) = delete;
-    ExitCatcher &operator=(const ExitCatcher &) = delete;
-
-    // Runs the step and returns the exit status it ended the program with, or
-    // -1 when it returned.
+    ~ExitCatcher() { SetProcessEndForTest({}), SetStopMessageForTest({}); }
+    // The status the step ended the program with, or -1 when it returned.
     template <typename Step> int statusOf(Step step)
     {
         try {
             step();
-        } catch (const ProgramEnded &ended) {
-            return ended.status;
+        } catch (int status) {
+            return status;
         }
         return -1;
     }
-
-    QStringList messages; // "title|text"
+    QStringList messages;
 };

@@ -1,396 +1,312 @@
-// The viewer as it starts: globals, caption, prompt, controls, columns,
-// menus, fonts, settings applied and the score file named on the command line.
+// The viewer window: start-up, layout, command line, display, sort, Copy, Clear, options, ending the
+// program (in a child, this program run again) and the real binary without a display.
 
 #include "gui/ViewerTestSupport.h"
 #include "search/ScoreFiles.h"
 #include "support/AppGlobals.h"
-#include "window/AppIdentity.h"
-#include "window/WindowFonts.h"
+#include "support/ErrorLog.h"
+#include "window/RankingTable.h"
 
-#include <QAction>
-#include <QFontMetrics>
-#include <QHeaderView>
-#include <QListWidget>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScrollBar>
-#include <fcntl.h>
-#include <unistd.h>
+#include <QtWidgets>
+#include <cstdio>
+#include <fstream>
+
+Q_DECLARE_METATYPE(QList<Place>)
+
+// Place order, Score-text order ("98" > "1000" > "100") and name order all differ.
+static const QList<Place> kThree{{"Mid", 100, 50}, {"ABC", 98, 40}, {"zed", 1000, 30}};
+
+static void ClickHeader(frmMain &window, int column) // 1-based
+{
+    const QHeaderView *h = window.lstScore->header();
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, {h->sectionViewportPosition(column - 1) + 9, 9});
+}
 
 class TestStartup : public QObject {
     Q_OBJECT
+    QTemporaryDir m_dir; // the program folder (settings, error log) of the windows started here
 
   private slots:
-    void appPath_data();
-    void appPath();
-    void appTitle_data();
-    void appTitle();
-    void firstStart();
-    void controls_data();
-    void controls();
-    void tabOrder();
-    void columns_data();
-    void columns();
-    void menus_data();
-    void menus();
-    void fonts_data();
-    void fonts();
-    void settingsApplied_data();
-    void settingsApplied();
-    void commandLine_data();
-    void commandLine();
-    void commandLineNonUtf8Name();
+    void initTestCase() // in the child of programEnds: ticks both options unless "-off", ends the way named
+    {
+        const QString way = qEnvironmentVariable("RKFVIEW_TEST_CHILD").section(' ', 0, 0);
+        if (way.isEmpty())
+            return;
+        const auto window = Main(qEnvironmentVariable("RKFVIEW_TEST_CHILD").section(' ', 1), {});
+        if (!way.endsWith("-off"))
+            window->menuOptTop->trigger(), window->menuOptZOrder->trigger();
+        window->LastReadDir = "/scores/bms/";
+        if (way == "close")
+            window->close();
+        else if (way.startsWith("menuEnd"))
+            window->menuEnd->trigger();
+        qFatal("the program did not end");
+    }
 
-  private:
-    QTemporaryDir m_dir;
+    void firstStart()
+    {
+        ScoreFiles = QList<ScoreRecord>(3);
+        const auto window = StartViewer(m_dir);
+        QCOMPARE(window->windowTitle(), QStringLiteral("velmora ScoreFile Viewer [build 50]"));
+        QCOMPARE(window->txtScore->toPlainText(),
+                 QStringLiteral("rkfファイル・フォルダをドロップするか検索するフォルダを指定してください"));
+        QVERIFY(window->lstBMS->count() == 0 && window->lstScore->topLevelItemCount() == 0);
+        QVERIFY(ScoreFiles.size() == 1 && ScoreFiles[0].FilePath.isEmpty());
+        QVERIFY(window->txtScore->tabChangesFocus() && !window->lstScore->rootIsDecorated());
+        QCOMPARE(window->lstScore->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QString controls; // name, geometry and caption, in tab order
+        QWidget *w = window->lstBMS;
+        do {
+            if (w->parentWidget() == window->centralWidget())
+                QDebug(&controls).noquote()
+                    << w->objectName() << w->geometry() << w->property("text").toString() + ";";
+        } while ((w = w->nextInFocusChain()) != window->lstBMS);
+        QCOMPARE(controls, "lstBMS QRect(472,0 153x251) ; cmdOpenDir QRect(8,216 177x33) Open; "
+                           "txtScore QRect(8,182 457x30) ; cmdClear QRect(288,216 81x33) Clear; "
+                           "cmdCopy QRect(192,216 89x33) Copy; lstScore QRect(8,0 457x179) ; ");
+        QString columns; // header, width, alignment
+        const QTreeWidgetItem *header = window->lstScore->headerItem();
+        for (int c = 0; c < window->lstScore->columnCount(); ++c)
+            QDebug(&columns).noquote() << header->text(c) << window->lstScore->columnWidth(c)
+                                       << (header->textAlignment(c) & Qt::AlignRight ? "R" : "L");
+        QCOMPARE(columns, "Rank 40 L Name 70 R Score 60 R J-PTS 60 R Perfect 64 R Great 60 R Good 60 R "
+                          "Bad 60 R Poor 60 R MAX COMBO 76 R HS 50 R RHS 40 R Class 48 R Clear 48 R "
+                          "Option 200 L ");
+        QVERIFY(window->lstScore->horizontalScrollBar()->maximum() > 0); // scrolls sideways
+        QStringList menus; // "menu caption: item caption shortcut", "✓" marking a checkable item
+        for (const QAction *menu : window->menuBar()->actions()) {
+            menus << menu->menu()->objectName() + " " + menu->text() + ":";
+            for (const QAction *item : menu->menu()->actions())
+                menus << item->objectName() + " " + item->text() + " " + item->shortcut().toString() +
+                             (item->isCheckable() ? "✓" : "") + (item->isChecked() ? " ticked" : "");
+        }
+        QCOMPARE(menus.join(" "),
+                 "menuFile ファイル(&F): menuOpenFile ファイルを開く(&O) Ctrl+O"
+                 " menuOpenFolder フォルダを開く(&F) Ctrl+F menuFileSave 名前を付けて保存(&S) Ctrl+S"
+                 " menuFileLine   menuEnd 終了(&X)  menuOption 設定(&O):"
+                 " menuOptTop トップのみ表示(&T) ✓ menuOptZOrder 常に最前面に表示(&A) ✓");
+    }
+
+    void commandLine()
+    {
+        // The first absolute path ending in "rkf" in any case loads; its name here is Shift_JIS bytes (譜面).
+        const QByteArray sjis = QFile::encodeName(m_dir.path()) + "/\x95\x88\x96\xca.Rkf";
+        const QByteArray bytes = RkfBytes().playCount(1).score(0, 1234).jpts(0, 5).bytes();
+        std::ofstream(sjis.constData(), std::ios::binary).write(bytes.constData(), bytes.size());
+        const QByteArray later = QFile::encodeName(WriteScoreFile(m_dir, "later.rkf", {}));
+        const QList<QByteArray> args{"", "x.rkf", "/x/y.rkfs", sjis, later};
+        ExitCatcher exit; // a wrong choice fails to load and ends the program
+        std::unique_ptr<frmMain> window;
+        QCOMPARE(exit.statusOf([&] { window = StartViewer(m_dir, args); }), -1);
+        std::remove(sjis.constData()); // the folder cannot name it when cleaning up
+        QCOMPARE(window->windowTitle(), AppTitle);
+        QCOMPARE(ScoreFiles[0].FileName, QStringLiteral("譜面.Rkf"));
+        QCOMPARE(ColumnTexts(window->lstScore, 2), QStringList{"1234"});
+    }
+
+    void layout_data()
+    {
+        QTest::addColumn<QSize>("requested"); // client area; none: minimized
+        QTest::newRow("design size") << QSize(634, 256);
+        QTest::newRow("100 wider") << QSize(734, 256);
+        QTest::newRow("100 taller") << QSize(634, 356);
+        QTest::newRow("too narrow: grows back") << QSize(500, 300);
+        QTest::newRow("too low: grows back") << QSize(700, 200);
+        QTest::newRow("minimized: nothing done") << QSize();
+    }
+
+    void layout()
+    {
+        QFETCH(QSize, requested);
+        const auto window = StartViewer(m_dir);
+        // As if the window system let the frame shrink: the resize handler grows it back.
+        window->centralWidget()->setMinimumSize(0, 0);
+        const QSize frame = window->size() - window->centralWidget()->size();
+        window->resize(QSize(900, 600) + frame);
+        if (requested.isValid()) {
+            window->resize(requested + frame);
+        } else {
+            window->setWindowState(Qt::WindowMinimized);
+            window->lstScore->resize(10, 10);
+            window->Form_Resize();
+            QCOMPARE(window->lstScore->size(), QSize(10, 10));
+            window->setWindowState(Qt::WindowNoState); // laid out again on restore
+        }
+        const QSize client = requested.isValid() ? requested.expandedTo({634, 256}) : QSize(900, 600);
+        const int W = client.width(), H = client.height();
+        QCOMPARE(window->centralWidget()->size(), client);
+        QCOMPARE(window->lstScore->geometry(), QRect(8, 0, W - 177, H - 77));
+        QCOMPARE(window->txtScore->geometry(), QRect(8, H - 74, W - 177, 30));
+        QCOMPARE(window->lstBMS->geometry(), QRect(W - 162, 0, 153, H - 5));
+        QCOMPARE(window->cmdOpenDir->geometry(), QRect(8, H - 40, 177, 33));
+        QCOMPARE(window->cmdCopy->geometry(), QRect(192, H - 40, 89, 33));
+        QCOMPARE(window->cmdClear->geometry(), QRect(288, H - 40, 81, 33));
+    }
+
+    void display_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QList<Place>>("places");
+        QTest::addColumn<bool>("topOnly");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("three places") << "chart.rkf" << kThree << false << 3;
+        QTest::newRow("show top only") << "HARD.RKF" << kThree << true << 1;
+        QTest::newRow("empty first place")
+            << "譜面 (難).rkf" << QList<Place>{{"", 0, 0}, {"B", 5, 5}} << false << 0;
+    }
+
+    void display()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QList<Place>, places);
+        QFETCH(bool, topOnly);
+        QFETCH(int, rows);
+        const auto window = StartViewer(m_dir);
+        window->DisplayRKF(ReadRecord(m_dir, "old.rkf", kThree)); // replaced by the next display
+        window->menuOptTop->setChecked(topOnly);
+        QCOMPARE(window->lstScore->topLevelItemCount(), 3); // the option takes effect at the next display
+        const ScoreRecord record = ReadRecord(m_dir, "sub/" + fileName, places);
+        window->DisplayRKF(record);
+        // The core's texts, cells aligned like their headers; the summary is set even without rows.
+        QCOMPARE(window->lstScore->topLevelItemCount(), rows);
+        QCOMPARE(RankRowsOf(window->lstScore), MakeRankRows(record, topOnly));
+        for (int c = 0; rows && c < kRankColumnCount; ++c)
+            QCOMPARE(window->lstScore->topLevelItem(0)->textAlignment(c),
+                     window->lstScore->headerItem()->textAlignment(c));
+        QCOMPARE(window->SummaryText(), MakeSummary(record));
+        QCOMPARE(window->txtScore->toPlainText(), QString(MakeSummary(record)).replace("\r\n", "\n"));
+        QCOMPARE(window->cdlgSave.FileName, fileName.chopped(4));
+        QCOMPARE(window->cdlgSave.InitDir, m_dir.path() + "/sub/");
+        QCOMPARE(window->LastReadDir, m_dir.path() + "/sub/");
+    }
+
+    void nameTooShortEndsProgram()
+    {
+        const auto window = StartViewer(m_dir);
+        ScoreRecord record;
+        record.FileName = "rkf";
+        ExitCatcher exit;
+        QCOMPARE(exit.statusOf([&] { window->DisplayRKF(record); }), 1);
+        QCOMPARE(exit.messages, QStringList{AppTitle + "|" + ExitMessageText("DisplayRKF")});
+    }
+
+    void sortRule_data()
+    {
+        QTest::addColumn<QList<int>>("clicks"); // 1-based columns
+        QTest::addColumn<QStringList>("ranks"); // the rank column; " 1st" first: ascending
+        const QStringList byScore{" 2nd", " 3rd", " 1st"}, byName{" 3rd", " 1st", " 2nd"};
+        QTest::newRow("score once: descending") << QList<int>{3} << byScore;
+        QTest::newRow("score twice: ascending") << QList<int>{3, 3} << QStringList{" 1st", " 3rd", " 2nd"};
+        QTest::newRow("score thrice: descending") << QList<int>{3, 3, 3} << byScore;
+        QTest::newRow("name after score: descending") << QList<int>{3, 2} << byName;
+        QTest::newRow("name after score ascending: descending") << QList<int>{3, 3, 2} << byName;
+    }
+
+    void sortRule()
+    {
+        QFETCH(QList<int>, clicks);
+        QFETCH(QStringList, ranks);
+        const auto window = StartViewer(m_dir);
+        const ScoreRecord record = ReadRecord(m_dir, "chart.rkf", kThree);
+        window->DisplayRKF(record);
+        for (int column : clicks)
+            ClickHeader(*window, column);
+        QCOMPARE(ColumnTexts(window->lstScore, 0), ranks);
+        const QHeaderView *header = window->lstScore->header();
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(header->sortIndicatorSection(), clicks.last() - 1);
+        QCOMPARE(header->sortIndicatorOrder(), ranks[0] == " 1st" ? Qt::AscendingOrder : Qt::DescendingOrder);
+        window->cmdClear->click();
+        window->DisplayRKF(record); // rows added later take their place in the order
+        QCOMPARE(ColumnTexts(window->lstScore, 0), ranks);
+    }
+
+    void copyAndClear()
+    {
+        const QString judges =
+            "Perfect    0 Great    0 Good    0 Bad    0 Poor    0 : -- -- -- -- -- -- -- -- --\r\n";
+        const QString mid = "     Mid :    100 :     50 :  0.0x : 0.0x :    0 : SS : ×\r\n" + judges;
+        const QString abc = "     ABC :     98 :     40 :  0.0x : 0.0x :    0 : SS : ×\r\n" + judges;
+        const auto window = StartViewer(m_dir);
+        window->lstBMS->addItem("chart.rkf");
+        window->lstBMS->setCurrentRow(0);
+        const ScoreRecord record = ReadRecord(m_dir, "chart.rkf", kThree.mid(0, 2));
+        const QString head = record.FilePath + "\r\n[○ CLEARED] PlayCount:3回\r\n\r\n", end(81, '-');
+        window->DisplayRKF(record);
+        window->cmdCopy->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), head + " 1st : " + mid + " 2nd : " + abc + end);
+        ClickHeader(*window, 3);
+        window->cmdCopy->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), head + " 1st : " + abc + " 2nd : " + mid + end);
+        // Clear empties the summary and the rows, and nothing else.
+        window->cmdClear->click();
+        window->cmdCopy->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), "\r\n\r\n" + end);
+        QCOMPARE(window->lstScore->columnCount(), 15);
+        QCOMPARE(window->lstBMS->currentRow(), 0);
+        QCOMPARE(window->cdlgSave.FileName, QStringLiteral("chart"));
+    }
+
+    void alwaysOnTopTwice()
+    {
+        const auto window = StartViewer(m_dir);
+        window->move(120, 80);
+        const QRect place = window->geometry();
+        for (const bool ticked : {true, false}) {
+            window->menuOptZOrder->trigger();
+            QCOMPARE(window->menuOptZOrder->isChecked(), ticked);
+            QCOMPARE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), ticked);
+            QVERIFY(window->isVisible());
+            QCOMPARE(window->geometry(), place);
+        }
+    }
+
+    void programEnds_data()
+    {
+        QTest::addColumn<QString>("way"); // "-off": options left unticked
+        QTest::newRow("close box") << "close";
+        QTest::newRow("exit command, options off") << "menuEnd-off";
+    }
+
+    void programEnds()
+    {
+        QFETCH(QString, way);
+        QTemporaryDir dir;
+        qputenv("RKFVIEW_TEST_CHILD", (way + " " + dir.path()).toUtf8()); // the way and folder, for the child
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(30000) && child.exitStatus() == QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        // The settings were saved and no error logged; the next start comes up as this one ended.
+        const bool ticked = !way.endsWith("-off");
+        const QByteArray ini = ReadTestFile(dir.path() + "/rkfview.ini");
+        QVERIFY(ini.contains(ticked ? "\r\nTopOnly=True\r\n" : "\r\nTopOnly=False\r\n"));
+        QVERIFY(!QFile::exists(dir.path() + "/error.txt"));
+        const auto window = StartViewer(dir);
+        QCOMPARE(window->menuOptTop->isChecked(), ticked);
+        QCOMPARE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), ticked);
+        QCOMPARE(window->LastReadDir, QStringLiteral("/scores/bms/"));
+    }
+
+    void binaryWithoutDisplay()
+    {
+        for (const QString display : {"", ":917"}) { // none named; one that does not answer
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY"})
+                env.remove(name);
+            env.insert("XDG_SESSION_TYPE", "x11");
+            env.insert("DISPLAY", display);
+            QProcess viewer; // built one folder above the tests
+            viewer.setProcessEnvironment(env);
+            viewer.start(QCoreApplication::applicationDirPath() + "/../rkfview", {"/nonexistent/chart.rkf"});
+            QVERIFY2(viewer.waitForFinished(30000), "build the rkfview target first");
+            QCOMPARE(viewer.exitCode(), 1);
+            const QString errors = QString::fromUtf8(viewer.readAllStandardError());
+            QVERIFY2(errors.contains("there is no display") && errors.contains("xvfb-run rkfview"),
+                     qPrintable(errors));
+        }
+    }
 };
-
-void TestStartup::appPath_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("folder gets one separator") << "/opt/rkfview"
-                                               << "/opt/rkfview/";
-    QTest::newRow("folder ending in separator kept") << "/opt/rkfview/"
-                                                     << "/opt/rkfview/";
-    QTest::newRow("root not doubled") << "/"
-                                      << "/";
-}
-
-void TestStartup::appPath()
-{
-    QFETCH(QString, folder);
-    QFETCH(QString, expected);
-    QCOMPARE(FolderWithSeparator(folder), expected);
-}
-
-void TestStartup::appTitle_data()
-{
-    QTest::addColumn<int>("revision");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("this release") << 50 << "velmora ScoreFile Viewer [build 50]";
-    QTest::newRow("revision 0") << 0 << "velmora ScoreFile Viewer [build 0]";
-}
-
-void TestStartup::appTitle()
-{
-    QFETCH(int, revision);
-    QFETCH(QString, expected);
-    QCOMPARE(MakeAppTitle(revision), expected);
-}
-
-void TestStartup::firstStart()
-{
-    QTemporaryDir dir;
-    ScoreFiles = QList<ScoreRecord>(3);
-    const auto window = StartViewer(dir);
-
-    QCOMPARE(AppPath, dir.path() + "/");
-    QCOMPARE(AppTitle, QStringLiteral("velmora ScoreFile Viewer [build 50]"));
-    QCOMPARE(window->windowTitle(), AppTitle);
-    QVERIFY(window->isVisible());
-    QCOMPARE(window->txtScore->toPlainText(),
-             QStringLiteral("rkfファイル・フォルダをドロップするか検索するフォルダを指定してください"));
-    QCOMPARE(window->lstBMS->count(), 0);
-    QCOMPARE(window->lstScore->topLevelItemCount(), 0);
-    QCOMPARE(window->lstScore->columnCount(), 15);
-    // A report-style table: no tree, nothing edited, fixed column order, the
-    // 996 pixels of columns scrolled sideways.
-    QVERIFY(!window->lstScore->rootIsDecorated());
-    QCOMPARE(window->lstScore->editTriggers(), QAbstractItemView::NoEditTriggers);
-    QVERIFY(!window->lstScore->header()->sectionsMovable());
-    QVERIFY(!window->lstScore->header()->stretchLastSection());
-    QVERIFY(window->lstScore->horizontalScrollBar()->maximum() > 0);
-    QCOMPARE(ScoreFiles.size(), 1);
-    QVERIFY(ScoreFiles[0].FilePath.isEmpty());
-    QCOMPARE(window->SortColumn, std::int16_t(0));
-    QVERIFY(!window->lstScore->header()->isSortIndicatorShown());
-    // Without a settings file: both options off, the program folder remembered.
-    QVERIFY(!window->menuOptTop->isChecked());
-    QVERIFY(!window->menuOptZOrder->isChecked());
-    QVERIFY(!window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(window->LastReadDir, AppPath);
-    QCOMPARE(window->cdlgSave.InitDir, AppPath);
-    QVERIFY(window->cdlgSave.OverwritePrompt);
-    QVERIFY(window->cdlgSave.NoReadOnlyReturn);
-    QVERIFY(window->cdlgSave.FileName.isEmpty());
-    QVERIFY(!window->windowIcon().isNull());
-    QCOMPARE(window->windowIcon().availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
-}
-
-void TestStartup::controls_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<QRect>("geometry");
-    QTest::addColumn<QString>("caption");
-
-    QTest::newRow("lstBMS") << "lstBMS"
-                            << "QListWidget" << QRect(472, 0, 153, 251) << "";
-    QTest::newRow("cmdOpenDir") << "cmdOpenDir"
-                                << "QPushButton" << QRect(8, 216, 177, 33) << "Open";
-    QTest::newRow("txtScore") << "txtScore"
-                              << "QPlainTextEdit" << QRect(8, 182, 457, 30) << "";
-    QTest::newRow("cmdClear") << "cmdClear"
-                              << "QPushButton" << QRect(288, 216, 81, 33) << "Clear";
-    QTest::newRow("cmdCopy") << "cmdCopy"
-                             << "QPushButton" << QRect(192, 216, 89, 33) << "Copy";
-    QTest::newRow("lstScore") << "lstScore"
-                              << "QTreeWidget" << QRect(8, 0, 457, 179) << "";
-}
-
-void TestStartup::controls()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, className);
-    QFETCH(QRect, geometry);
-    QFETCH(QString, caption);
-
-    const auto window = StartViewer(m_dir);
-    QCOMPARE(window->centralWidget()->size(), QSize(634, 256));
-    QWidget *control = window->findChild<QWidget *>(name);
-    QVERIFY(control);
-    QCOMPARE(control->metaObject()->className(), className.toLatin1());
-    QCOMPARE(control->parentWidget(), window->centralWidget());
-    QCOMPARE(control->geometry(), geometry);
-    QVERIFY(control->isVisible());
-    if (auto *button = qobject_cast<QPushButton *>(control))
-        QCOMPARE(button->text(), caption);
-}
-
-void TestStartup::tabOrder()
-{
-    const auto window = StartViewer(m_dir);
-    const QStringList names{"lstBMS", "cmdOpenDir", "txtScore", "cmdClear", "cmdCopy", "lstScore"};
-    QStringList order;
-    QWidget *w = window->lstBMS;
-    do {
-        if (names.contains(w->objectName()) && !order.contains(w->objectName()))
-            order.append(w->objectName());
-        w = w->nextInFocusChain();
-    } while (w != window->lstBMS);
-    QCOMPARE(order, names);
-    QVERIFY(window->txtScore->tabChangesFocus());
-}
-
-void TestStartup::columns_data()
-{
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("header");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<bool>("right");
-
-    const QList<std::tuple<const char *, int, bool>> expected{
-        {"Rank", 40, false},   {"Name", 70, true},      {"Score", 60, true},   {"J-PTS", 60, true},
-        {"Perfect", 64, true}, {"Great", 60, true},     {"Good", 60, true},    {"Bad", 60, true},
-        {"Poor", 60, true},    {"MAX COMBO", 76, true}, {"HS", 50, true},      {"RHS", 40, true},
-        {"Class", 48, true},   {"Clear", 48, true},     {"Option", 200, false}};
-    for (int c = 0; c < expected.size(); ++c) {
-        const auto &[header, width, right] = expected[c];
-        QTest::addRow("column %d %s", c + 1, header) << c << QString::fromLatin1(header) << width << right;
-    }
-}
-
-void TestStartup::columns()
-{
-    QFETCH(int, column);
-    QFETCH(QString, header);
-    QFETCH(int, width);
-    QFETCH(bool, right);
-
-    const auto window = StartViewer(m_dir);
-    QTreeWidget *table = window->lstScore;
-    QCOMPARE(table->headerItem()->text(column), header);
-    QCOMPARE(table->columnWidth(column), width);
-    const Qt::Alignment alignment = Qt::Alignment(table->headerItem()->textAlignment(column));
-    QCOMPARE(bool(alignment & Qt::AlignRight), right);
-    QCOMPARE(bool(alignment & Qt::AlignLeft), !right);
-}
-
-void TestStartup::menus_data()
-{
-    QTest::addColumn<QString>("menu");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QKeySequence>("shortcut");
-    QTest::addColumn<bool>("checkable");
-
-    QTest::newRow("open file") << "menuFile"
-                               << "menuOpenFile"
-                               << "ファイルを開く(&O)" << QKeySequence("Ctrl+O") << false;
-    QTest::newRow("open folder") << "menuFile"
-                                 << "menuOpenFolder"
-                                 << "フォルダを開く(&F)" << QKeySequence("Ctrl+F") << false;
-    QTest::newRow("save as") << "menuFile"
-                             << "menuFileSave"
-                             << "名前を付けて保存(&S)" << QKeySequence("Ctrl+S") << false;
-    QTest::newRow("exit") << "menuFile"
-                          << "menuEnd"
-                          << "終了(&X)" << QKeySequence() << false;
-    QTest::newRow("show top only") << "menuOption"
-                                   << "menuOptTop"
-                                   << "トップのみ表示(&T)" << QKeySequence() << true;
-    QTest::newRow("always on top") << "menuOption"
-                                   << "menuOptZOrder"
-                                   << "常に最前面に表示(&A)" << QKeySequence() << true;
-}
-
-void TestStartup::menus()
-{
-    QFETCH(QString, menu);
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QKeySequence, shortcut);
-    QFETCH(bool, checkable);
-
-    const auto window = StartViewer(m_dir);
-    QCOMPARE(window->menuFile->title(), QStringLiteral("ファイル(&F)"));
-    QCOMPARE(window->menuOption->title(), QStringLiteral("設定(&O)"));
-    QMenu *owner = window->findChild<QMenu *>(menu);
-    QVERIFY(owner);
-    QAction *item = window->findChild<QAction *>(name);
-    QVERIFY(item);
-    QVERIFY(owner->actions().contains(item));
-    QCOMPARE(item->text(), caption);
-    QCOMPARE(item->shortcut(), shortcut);
-    QCOMPARE(item->isCheckable(), checkable);
-    QVERIFY(!item->isChecked());
-}
-
-void TestStartup::fonts_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<qreal>("points");
-    QTest::newRow("ranking table") << "lstScore" << 9.75;
-    QTest::newRow("file list") << "lstBMS" << 9.75;
-    QTest::newRow("open button") << "cmdOpenDir" << 9.75;
-    QTest::newRow("summary box") << "txtScore" << 8.25;
-}
-
-void TestStartup::fonts()
-{
-    QFETCH(QString, name);
-    QFETCH(qreal, points);
-
-    const auto window = StartViewer(m_dir);
-    const QWidget *control = window->findChild<QWidget *>(name);
-    QVERIFY(control);
-    QCOMPARE(control->font().pointSizeF(), points);
-    QCOMPARE(control->font().weight(), QFont::Normal);
-    // The font draws Japanese text itself rather than boxes or a fallback.
-    const QFontMetrics metrics(control->font());
-    for (const QChar c : QStringLiteral("回○×ゴシック藤原"))
-        QVERIFY2(metrics.inFont(c), qPrintable(QStringLiteral("no glyph for ") + c));
-    // A monospace gothic, so the table's texts line up.
-    QCOMPARE(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('W'));
-}
-
-void TestStartup::settingsApplied_data()
-{
-    QTest::addColumn<QByteArray>("ini");
-    QTest::addColumn<bool>("topOnly");
-    QTest::addColumn<bool>("alwaysOnTop");
-    QTest::addColumn<QString>("lastRead");
-
-    QTest::newRow("both options on") << QByteArray("[Main]\r\nKey=\"rkfview\"\r\n[Config]\r\nTopOnly=True\r\n"
-                                                   "AlwaysOnTop=True\r\nLastReadDir=\"/scores/bms/\"\r\n")
-                                     << true << true << "/scores/bms/";
-    QTest::newRow("show top only alone") << QByteArray("[Main]\r\nKey=rkfview\r\n[Config]\r\nTopOnly=1\r\n"
-                                                       "AlwaysOnTop=False\r\nLastReadDir=\"/a b/\"\r\n")
-                                         << true << false << "/a b/";
-    QTest::newRow("always on top alone")
-        << QByteArray("[Main]\r\nKey=rkfview\r\n[Config]\r\nTopOnly=false\r\n"
-                      "AlwaysOnTop=true\r\nLastReadDir=\"/x/\"\r\n")
-        << false << true << "/x/";
-}
-
-void TestStartup::settingsApplied()
-{
-    QFETCH(QByteArray, ini);
-    QFETCH(bool, topOnly);
-    QFETCH(bool, alwaysOnTop);
-    QFETCH(QString, lastRead);
-
-    QTemporaryDir dir;
-    WriteTestFile(dir.path(), "rkfview.ini", ini);
-    const auto window = StartViewer(dir);
-    QCOMPARE(window->menuOptTop->isChecked(), topOnly);
-    QCOMPARE(window->menuOptZOrder->isChecked(), alwaysOnTop);
-    QCOMPARE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), alwaysOnTop);
-    QVERIFY(window->isVisible());
-    QCOMPARE(window->LastReadDir, lastRead);
-    QCOMPARE(window->cdlgSave.InitDir, lastRead);
-    // The columns come after the settings, whichever showed the window.
-    QCOMPARE(window->lstScore->columnCount(), 15);
-    QCOMPARE(window->centralWidget()->size(), QSize(634, 256));
-}
-
-void TestStartup::commandLine_data()
-{
-    QTest::addColumn<QStringList>("arguments"); // "@" stands for the test folder
-    QTest::addColumn<int>("rows");              // -1: nothing loaded
-    QTest::addColumn<QString>("fileName");
-
-    QTest::newRow("no arguments") << QStringList() << -1 << "";
-    QTest::newRow("absolute path") << QStringList{"@/chart.rkf"} << 2 << "chart.rkf";
-    QTest::newRow("path with spaces") << QStringList{"@/my scores/x.RKF"} << 2 << "x.RKF";
-    QTest::newRow("relative path ignored") << QStringList{"chart.rkf"} << -1 << "";
-    QTest::newRow("first qualifying wins")
-        << QStringList{"-x", "@/chart.rkf", "@/my scores/x.RKF"} << 2 << "chart.rkf";
-}
-
-void TestStartup::commandLine()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(int, rows);
-    QFETCH(QString, fileName);
-
-    QTemporaryDir dir;
-    const QList<Place> places{{"AAA", 900, 10}, {"BBB", 800, 20}};
-    WriteScoreFile(dir, "chart.rkf", places);
-    WriteScoreFile(dir, "my scores/x.RKF", places);
-    QList<QByteArray> raw;
-    for (QString argument : arguments)
-        raw.append(argument.replace("@", dir.path()).toUtf8());
-
-    const auto window = StartViewer(dir, raw);
-    QCOMPARE(window->windowTitle(), AppTitle);
-    QCOMPARE(ScoreFiles.size(), 1);
-    if (rows < 0) {
-        QCOMPARE(window->txtScore->toPlainText().left(3), QStringLiteral("rkf"));
-        QCOMPARE(window->lstScore->topLevelItemCount(), 0);
-        QVERIFY(ScoreFiles[0].FilePath.isEmpty());
-        return;
-    }
-    const ScoreRecord &loaded = ScoreFiles[0];
-    QCOMPARE(loaded.FileName, fileName);
-    QCOMPARE(loaded.FolderPath + loaded.FileName, loaded.FilePath);
-    QVERIFY(loaded.FolderPath.endsWith('/'));
-    QCOMPARE(window->lstScore->topLevelItemCount(), rows);
-    QCOMPARE(window->SummaryText(), loaded.FilePath + "\r\n[○ CLEARED] PlayCount:3回");
-    QCOMPARE(window->LastReadDir, loaded.FolderPath);
-}
-
-void TestStartup::commandLineNonUtf8Name()
-{
-    // A name in Shift_JIS bytes (譜面.rkf), as unpacked from a Japanese archive.
-    QTemporaryDir dir;
-    const QByteArray path = QFile::encodeName(dir.path()) + "/\x95\x88\x96\xca.rkf";
-    RkfBytes bytes;
-    bytes.playCount(7).score(0, 1234).jpts(0, 5);
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    QVERIFY(fd >= 0);
-    QCOMPARE(::write(fd, bytes.bytes().constData(), size_t(bytes.bytes().size())),
-             ssize_t(bytes.bytes().size()));
-    ::close(fd);
-
-    const auto window = StartViewer(dir, {path});
-    QCOMPARE(ScoreFiles[0].FileName, QStringLiteral("譜面.rkf"));
-    QCOMPARE(ColumnTexts(window->lstScore, 2), QStringList{"1234"});
-    QCOMPARE(window->cdlgSave.FileName, QStringLiteral("譜面"));
-    ::unlink(path.constData()); // the folder cannot name it when cleaning up
-}
 
 QTEST_MAIN(TestStartup)
 #include "test_startup.moc"
