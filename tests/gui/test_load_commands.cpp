@@ -1,33 +1,95 @@
-// Open folder, open file and the found-file list: what the window lists,
-// counts, shows and keeps.
+// Open folder, open file, drops, the found-file list and save: what the window lists, shows and writes.
 
-#include "gui/LoadTestSupport.h"
+#include "gui/ViewerTestSupport.h"
+#include "platform/CodePage.h"
 #include "score/RankingText.h"
 #include "search/FolderSearch.h"
 #include "search/ScoreFiles.h"
-#include "search/StatusCaptions.h"
+#include "support/AppGlobals.h"
 #include "support/ErrorLog.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QTimer>
+#include <QWindow>
+#include <cstdio>
+#include <fstream>
 
 namespace {
+
+const QString kLoading = " - Now Loading...", kComplete = " - Load Complete.";
+
+const auto Found = [](int n) { return kLoading + ' ' + QString::number(n) + " Files Found"; };
+
+// Score files whose first place is named by the file's stem, below root (folders on the way).
+void MakeEntries(const QString &root, const QStringList &names)
+{
+    for (const QString &name : names) {
+        const QString stem = name.section('/', -1).section('.', 0, 0);
+        WriteTestFile(root, name, RkfBytes().playCount(1).name(0, stem.toUtf8()).score(0, 1).bytes());
+    }
+}
+
+QStringList ListTexts(const QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
+}
 
 QString FirstLine(const frmMain &window)
 {
     return window.txtScore->toPlainText().section('\n', 0, 0);
 }
 
-const QString kLoading = " - Now Loading...";
-const QString kComplete = " - Load Complete.";
+// Answers the window's dialogs from queues; an empty queue is a cancel.
+struct Script {
+    QStringList folders, files, saves;
+    explicit Script(frmMain &window)
+    {
+        window.Dialogs.chooseFolder = [this](QWidget *) { return take(folders); };
+        window.Dialogs.chooseScoreFile = [this](QWidget *) { return take(files); };
+        window.Dialogs.chooseSaveFile = [this](QWidget *, const SaveDialogState &) { return take(saves); };
+    }
+    static QString take(QStringList &answers) { return answers.isEmpty() ? QString() : answers.takeFirst(); }
+};
 
-QString Found(int count)
+// The middle of a control, or for "form" a point of the client area no control covers.
+QPoint TargetPoint(const frmMain &window, const QString &target)
 {
-    return " - Now Loading... " + QString::number(count) + " Files Found";
+    const QWidget *widget = target == "form" ? window.cmdClear : window.findChild<QWidget *>(target);
+    const QPoint at =
+        target == "form" ? QPoint(widget->width() + 20, widget->height() / 2) : widget->rect().center();
+    return widget->mapTo(&window, at);
 }
+
+// Drags the data over the point and drops it there through the window system, which picks the
+// target; returns whether the drop was taken as a copy.
+bool DropAt(frmMain &window, const QPoint &at, const QMimeData &data)
+{
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.windowHandle(), &move);
+    if (!move.isAccepted())
+        return false;
+    QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.windowHandle(), &drop);
+    return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
+}
+
+const QList<Place> kPlaces{{"Mid", 100, 50}, {"A,B", 98, 40}};
+// The rows as CSV in code page 932 ("×" is 81 7E), the name with a comma quoted.
+const QByteArray kMid = " 1st,Mid,100,50,0,0,0,0,0,0,0x,0x,SS,\x81\x7e,-- -- -- -- -- -- -- -- --\r\n";
+const QByteArray kAb = " 2nd,\"A,B\",98,40,0,0,0,0,0,0,0x,0x,SS,\x81\x7e,-- -- -- -- -- -- -- -- --\r\n";
 
 } // namespace
 
@@ -35,357 +97,261 @@ class TestLoadCommands : public QObject {
     Q_OBJECT
 
   private slots:
-    void browse_data();
-    void browse();
-    void secondSearchDiscardsFirst();
-    void promptEmptiedOnlyAtStart_data();
-    void promptEmptiedOnlyAtStart();
-    void openFile_data();
-    void openFile();
-    void secondFileLeavesNothingOfFirst();
-    void listClick_data();
-    void listClick();
-    void loadsRefusedDuringSearch();
-    void unreadableFileEndsProgram_data();
-    void unreadableFileEndsProgram();
-    void nameNotUtf8();
-};
-
-void TestLoadCommands::browse_data()
-{
-    QTest::addColumn<QList<QByteArray>>("entries");
-    QTest::addColumn<QString>("folder"); // below the test folder; empty: a cancel
-    QTest::addColumn<QStringList>("list");
-    QTest::addColumn<QStringList>("captions");
-    QTest::addColumn<int>("records"); // size of ScoreFiles
-
-    // Listed case-insensitively by name, the folder's own files before those
-    // of each sub-folder; never deeper; a folder named like a score file is
-    // searched, not read; hidden entries count like any other.
-    const QList<QByteArray> tree{"a.rkf",         "B.RKF",     "c.txt",  "S/",          "S/d.rkf",
-                                 "S/T/",          "S/T/e.rkf", "x.rkf/", "x.rkf/g.rkf", "S/y.rkf/",
-                                 "S/y.rkf/h.rkf", "S/d.rkf1",  ".h.rkf", ".H/",         ".H/i.rkf"};
-    QTest::newRow("tree: order, depth, folder named .rkf, hidden entries")
-        << tree << "t" << QStringList{".h.rkf", "a.rkf", "B.RKF", "i.rkf", "d.rkf", "g.rkf"}
-        << QStringList{kLoading, Found(1), Found(2), Found(3), Found(4), Found(5), Found(6), kComplete} << 7;
-    QTest::newRow("missing folder") << tree << "nothing here" << QStringList()
-                                    << QStringList{kLoading, kComplete} << 1;
-    QTest::newRow("no score file in reach")
-        << QList<QByteArray>{"c.txt", "S/", "S/d.txt", "S/T/", "S/T/e.rkf"} << "t" << QStringList()
-        << QStringList{kLoading, kComplete} << 2;
-    QTest::newRow("cancel: nothing searched")
-        << tree << "" << QStringList{"before.rkf"} << QStringList() << 2;
-}
-
-void TestLoadCommands::browse()
-{
-    QFETCH(QList<QByteArray>, entries);
-    QFETCH(QString, folder);
-    QFETCH(QStringList, list);
-    QFETCH(QStringList, captions);
-    QFETCH(int, records);
-
-    QTemporaryDir dir;
-    for (QByteArray &entry : entries)
-        entry.prepend("t/");
-    MakeEntries(dir.path(), entries + QList<QByteArray>{"before/", "before/before.rkf"});
-    const auto window = StartViewer(dir);
-    DialogScript dialogs(*window);
-    dialogs.folders << dir.filePath("before");
-    window->cmdOpenDir->click();
-    window->lstBMS->setCurrentRow(0);
-    const QString shownBefore = window->txtScore->toPlainText();
-
-    if (!folder.isEmpty())
-        dialogs.folders << dir.filePath(folder);
-    CaptionLog log(*window);
-    window->cmdOpenDir->click();
-
-    QCOMPARE(dialogs.folderCalls, 2);
-    QCOMPARE(ListTexts(window->lstBMS), list);
-    QCOMPARE(log.captions, captions);
-    QCOMPARE(window->windowTitle(), LoadCompleteCaption());
-    QCOMPARE(ScoreFiles.size(), records);
-    QCOMPARE(window->txtScore->toPlainText(), shownBefore); // a search shows nothing by itself
-    QVERIFY(window->cmdOpenDir->isEnabled());
-    QVERIFY(window->lstBMS->isEnabled());
-    // Every item's record was read when found, from the file the item names.
-    for (int i = 0; i < list.size(); ++i) {
-        QCOMPARE(ScoreFiles[i].FileName, list[i]);
-        QCOMPARE(ScoreFiles[i].Name[0], list[i].section('.', 0, list[i].startsWith('.') ? 1 : 0));
-    }
-}
-
-void TestLoadCommands::secondSearchDiscardsFirst()
-{
-    QTemporaryDir dir;
-    MakeEntries(dir.path(), {"one/", "one/a.rkf", "one/b.rkf", "two/", "two/z.rkf", "single.rkf"});
-    const auto window = StartViewer(dir);
-    DialogScript dialogs(*window);
-    dialogs.folders << dir.filePath("one") << dir.filePath("two");
-    dialogs.files << dir.filePath("single.rkf");
-    window->menuOpenFolder->trigger();
-    window->menuOpenFile->trigger();
-    QCOMPARE(SingleFileSlot().FileName, QStringLiteral("single.rkf"));
-
-    window->menuOpenFolder->trigger();
-    QCOMPARE(ListTexts(window->lstBMS), QStringList{"z.rkf"});
-    QCOMPARE(ScoreFiles.size(), 2);
-    QCOMPARE(ScoreFiles[0].FileName, QStringLiteral("z.rkf"));
-    QCOMPARE(SingleFileSlot().FilePath, QString()); // the slot starts empty again
-    QCOMPARE(window->windowTitle(), LoadCompleteCaption());
-}
-
-void TestLoadCommands::promptEmptiedOnlyAtStart_data()
-{
-    QTest::addColumn<QString>("steps"); // c: cancelled browse, f: browse a folder without score files
-    QTest::addColumn<QString>("text");
-    QTest::newRow("search at start empties the prompt") << "f" << QString();
-    QTest::newRow("cancelled browse keeps the prompt") << "c" << kStartupPrompt;
-    QTest::newRow("search after a cancel keeps the prompt") << "cf" << kStartupPrompt;
-}
-
-void TestLoadCommands::promptEmptiedOnlyAtStart()
-{
-    QFETCH(QString, steps);
-    QFETCH(QString, text);
-
-    QTemporaryDir dir;
-    const auto window = StartViewer(dir);
-    DialogScript dialogs(*window);
-    for (const QChar step : steps) {
-        dialogs.folders << (step == 'f' ? dir.path() : QString());
-        window->BrowseFolder();
-    }
-    QCOMPARE(window->txtScore->toPlainText(), text);
-    QCOMPARE(window->windowTitle(), LoadCompleteCaption());
-}
-
-void TestLoadCommands::openFile_data()
-{
-    QTest::addColumn<QString>("chosen"); // empty: a cancel
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("shown"); // the summary's first line, "@" the test folder
-    QTest::newRow("cancel changes nothing, not even the caption") << "" << QString() << kStartupPrompt;
-    QTest::newRow("score file") << "p.rkf" << kComplete << "@/p.rkf";
-    QTest::newRow("any extension is read") << "p.dat" << kComplete << "@/p.dat";
-}
-
-void TestLoadCommands::openFile()
-{
-    QFETCH(QString, chosen);
-    QFETCH(QString, caption);
-    QFETCH(QString, shown);
-
-    QTemporaryDir dir;
-    MakeEntries(dir.path(), {"F/", "F/f.rkf", "p.rkf"});
-    QFile::copy(dir.filePath("p.rkf"), dir.filePath("p.dat"));
-    const auto window = StartViewer(dir);
-    DialogScript dialogs(*window);
-    dialogs.folders << dir.filePath("F");
-    window->BrowseFolder();
-    window->setWindowTitle(AppTitle);
-    window->txtScore->setPlainText(kStartupPrompt);
-    if (!chosen.isEmpty())
-        dialogs.files << dir.filePath(chosen);
-
-    window->menuOpenFile->trigger();
-    QCOMPARE(dialogs.fileCalls, 1);
-    QCOMPARE(window->windowTitle(), AppTitle + caption);
-    QCOMPARE(FirstLine(*window), shown.replace("@", dir.path()));
-    QCOMPARE(ListTexts(window->lstBMS), QStringList{"f.rkf"});
-    QCOMPARE(ScoreFiles.size(), 2);
-    QCOMPARE(ScoreFiles[0].FileName, QStringLiteral("f.rkf"));
-    QCOMPARE(SingleFileSlot().FileName, chosen);
-}
-
-void TestLoadCommands::secondFileLeavesNothingOfFirst()
-{
-    QTemporaryDir dir;
-    RkfBytes first;
-    first.playCount(9).trailer(1);
-    for (int k = 0; k < 3; ++k)
-        first.name(k, "First").score(k, 500).jpts(k, 5).clearMark(k, -1).classCode(k, 6).option(k, 1, 3);
-    WriteTestFile(dir.path(), "first.rkf", first.bytes());
-    WriteTestFile(dir.path(), "second.rkf", RkfBytes().name(0, "Second").score(0, 7).classCode(0, 9).bytes());
-    const auto window = StartViewer(dir);
-    DialogScript dialogs(*window);
-    dialogs.files << dir.filePath("first.rkf") << dir.filePath("second.rkf");
-    window->menuOpenFile_Click();
-    window->menuOpenFile_Click();
-
-    QCOMPARE(window->lstScore->topLevelItemCount(), 1);
-    QCOMPARE(ColumnTexts(window->lstScore, ColName), QStringList{"Second"});
-    QCOMPARE(ColumnTexts(window->lstScore, ColClear), QStringList{"×"});
-    QCOMPARE(ColumnTexts(window->lstScore, ColClass), QStringList{""});
-    QCOMPARE(ColumnTexts(window->lstScore, ColOption), QStringList{"-- -- -- -- -- -- -- -- --"});
-    QCOMPARE(window->txtScore->toPlainText().section('\n', 1),
-             QStringLiteral("[× NOT CLEARED] PlayCount:0回"));
-}
-
-void TestLoadCommands::listClick_data()
-{
-    QTest::addColumn<QString>("steps"); // o: open a single file, s: sort by Score, t: tick top only
-    QTest::addColumn<int>("row");
-    QTest::addColumn<bool>("keyboard"); // the row reached with the Down key from row 0
-    QTest::addColumn<QStringList>("names");
-
-    QTest::newRow("mouse") << "" << 1 << false << QStringList{"two", "beta", "gamma"};
-    QTest::newRow("keyboard") << "" << 1 << true << QStringList{"two", "beta", "gamma"};
-    QTest::newRow("after a sort by score") << "s" << 1 << false << QStringList{"two", "gamma", "beta"};
-    QTest::newRow("show top only") << "t" << 1 << false << QStringList{"two"};
-    QTest::newRow("selected row again after a single file") << "o" << 0 << false << QStringList{"1"};
-}
-
-void TestLoadCommands::listClick()
-{
-    QFETCH(QString, steps);
-    QFETCH(int, row);
-    QFETCH(bool, keyboard);
-    QFETCH(QStringList, names);
-
-    QTemporaryDir dir;
-    MakeEntries(dir.path(), {"L/", "L/1.rkf", "single.rkf"});
-    // Scores 900, 1000 and 80 sort as text: "900" > "80" > "1000".
-    WriteTestFile(dir.path(), "L/2.rkf",
-                  RkfBytes()
-                      .name(0, "two")
-                      .score(0, 900)
-                      .name(1, "beta")
-                      .score(1, 1000)
-                      .name(2, "gamma")
-                      .score(2, 80)
-                      .bytes());
-    const auto window = StartViewer(dir);
-    DialogScript dialogs(*window);
-    dialogs.folders << dir.filePath("L");
-    dialogs.files << dir.filePath("single.rkf");
-    window->BrowseFolder();
-    // The records are shown as read during the search: the disk is not read again.
-    QVERIFY(QDir(dir.filePath("L")).removeRecursively());
-    QTest::mouseClick(window->lstBMS->viewport(), Qt::LeftButton, {},
-                      window->lstBMS->visualItemRect(window->lstBMS->item(0)).center());
-    QCOMPARE(ColumnTexts(window->lstScore, ColName), QStringList{"1"});
-
-    for (const QChar step : steps) {
-        if (step == 'o')
-            window->menuOpenFile->trigger();
-        else if (step == 's')
-            window->lstScore_ColumnClick(ColScore + 1);
-        else if (step == 't')
-            window->menuOptTop->trigger();
-    }
-    if (keyboard) {
-        window->lstBMS->setFocus();
-        QTest::keyClick(window->lstBMS, Qt::Key_Down);
-    } else {
-        QTest::mouseClick(window->lstBMS->viewport(), Qt::LeftButton, {},
-                          window->lstBMS->visualItemRect(window->lstBMS->item(row)).center());
-    }
-    QCOMPARE(window->lstBMS->currentRow(), row);
-    QCOMPARE(ColumnTexts(window->lstScore, ColName), names);
-    QCOMPARE(FirstLine(*window), dir.filePath("L/" + QString::number(row + 1) + ".rkf"));
-    QCOMPARE(window->windowTitle(), LoadCompleteCaption()); // a click keeps the caption
-}
-
-void TestLoadCommands::loadsRefusedDuringSearch()
-{
-    QTemporaryDir dir;
-    MakeEntries(dir.path(), {"big/", "other/", "other/o.rkf", "single.rkf"});
-    QList<QByteArray> many;
-    for (int i = 0; i < 20; ++i)
-        many.append("big/f" + QByteArray::number(i) + ".rkf");
-    MakeEntries(dir.path(), many);
-    const auto window = StartViewer(dir);
-    DialogScript dialogs(*window);
-    dialogs.folders << dir.filePath("big") << dir.filePath("other");
-    dialogs.files << dir.filePath("single.rkf");
-
-    // Each load command arrives while the search processes events.
-    bool inSearch = false;
-    bool dropTaken = true;
-    bool controlsDisabled = false;
-    QTimer::singleShot(0, window.get(), [&] {
-        inSearch = SearchRunning();
-        controlsDisabled = !window->cmdOpenDir->isEnabled() && !window->lstBMS->isEnabled();
+    // A search discards the search and the single file before it; a cancel changes nothing.
+    void browse()
+    {
+        QTemporaryDir dir;
+        MakeEntries(dir.path(),
+                    {"t/a.rkf", "t/B.RKF", "t/c.txt", "t/S/d.rkf", "t/S/T/e.rkf", "t/x.rkf/g.rkf",
+                     "t/S/d.rkf1", "t/.h.rkf", "t/.H/i.rkf", "t/S/y.rkf/h.rkf", "b/b.rkf", "1.rkf"});
+        QStringList captions;
+        const auto window = StartViewer(dir);
+        Script dialogs(*window);
+        dialogs.folders << dir.filePath("b") << QString() << dir.filePath("t");
+        dialogs.files << dir.filePath("1.rkf");
+        window->cmdOpenDir->click();
+        QCOMPARE(window->txtScore->toPlainText(), QString()); // the start-up prompt emptied
+        connect(window.get(), &QWidget::windowTitleChanged,
+                [&](const QString &title) { captions.append(title.mid(AppTitle.size())); });
         window->menuOpenFile->trigger();
-        window->menuOpenFolder->trigger();
+        window->cmdOpenDir->click();
+        QCOMPARE(ListTexts(window->lstBMS), QStringList{"b.rkf"});
+        QCOMPARE(SingleFileSlot().FileName, "1.rkf");
+        window->cmdOpenDir->click();
+        QCOMPARE(captions, (QStringList{kLoading, kComplete, kLoading, Found(1), Found(2), Found(3), Found(4),
+                                        Found(5), Found(6), kComplete}));
+        QCOMPARE(ListTexts(window->lstBMS),
+                 (QStringList{".h.rkf", "a.rkf", "B.RKF", "i.rkf", "d.rkf", "g.rkf"}));
+        QCOMPARE(ScoreFiles.size(), 7);
+        QCOMPARE(SingleFileSlot().FilePath, QString());
+        QCOMPARE(FirstLine(*window), dir.filePath("1.rkf")); // a search shows nothing by itself
+        QVERIFY(window->cmdOpenDir->isEnabled() && window->lstBMS->isEnabled());
+    }
+
+    void cancelsAndASecondSingleFile()
+    {
+        QTemporaryDir dir;
+        RkfBytes first;
+        for (int k = 0; k < 3; ++k)
+            first.name(k, "First").score(k, 500).clearMark(k, -1).classCode(k, 6).option(k, 1, 3);
+        const auto window = StartViewer(dir);
+        Script dialogs(*window);
+        window->menuOpenFile->trigger(); // a cancel changes nothing, not even the caption
+        QCOMPARE(window->windowTitle(), AppTitle);
+        dialogs.folders << QString() << dir.filePath("none");
+        window->BrowseFolder(); // a cancel changes the caption only...
+        window->BrowseFolder(); // ...so this search keeps the start-up prompt
+        QCOMPARE(window->txtScore->toPlainText(), kStartupPrompt);
+        dialogs.files << WriteTestFile(dir.path(), "first.rkf", first.playCount(9).trailer(1).bytes())
+                      << WriteTestFile(dir.path(), "2.rkf",
+                                       RkfBytes().name(0, "Second").score(0, 7).classCode(0, 9).bytes());
+        window->menuOpenFile->trigger();
+        window->menuOpenFile->trigger(); // leaves nothing of the first file
+        const QTreeWidgetItem *row = window->lstScore->topLevelItem(0);
+        QCOMPARE(window->lstScore->topLevelItemCount(), 1);
+        QCOMPARE(
+            (QStringList{row->text(ColName), row->text(ColClear), row->text(ColClass), row->text(ColOption)}),
+            (QStringList{"Second", "×", "", "-- -- -- -- -- -- -- -- --"}));
+        QCOMPARE(window->txtScore->toPlainText().section('\n', 1), "[× NOT CLEARED] PlayCount:0回");
+    }
+
+    // The records read by the search are shown, after a sort and with top only; the disk is not read.
+    void listClick()
+    {
+        QTemporaryDir dir;
+        MakeEntries(dir.path(), {"L/1.rkf"});
+        WriteScoreFile(dir, "L/2.rkf", {{"two", 900, 0}, {"beta", 1000, 0}, {"gamma", 80, 0}});
+        const auto window = StartViewer(dir);
+        Script dialogs(*window);
+        dialogs.folders << dir.filePath("L");
+        window->BrowseFolder();
+        QVERIFY(QDir(dir.filePath("L")).removeRecursively());
+        QListWidget *list = window->lstBMS;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        QCOMPARE(ColumnTexts(window->lstScore, ColName), QStringList{"1"});
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(ColumnTexts(window->lstScore, ColName), (QStringList{"two", "beta", "gamma"}));
+        window->lstScore_ColumnClick(ColScore + 1); // as text: "900" > "80" > "1000"
+        list->setCurrentRow(0);
+        list->setCurrentRow(1);
+        QCOMPARE(ColumnTexts(window->lstScore, ColName), (QStringList{"two", "gamma", "beta"}));
+        window->menuOptTop->trigger();
+        list->setCurrentRow(0);
+        list->setCurrentRow(1);
+        QCOMPARE(ColumnTexts(window->lstScore, ColName), QStringList{"two"});
+        QCOMPARE(FirstLine(*window), dir.filePath("L/2.rkf"));
+    }
+
+    void loadsRefusedDuringSearch()
+    {
+        QTemporaryDir dir;
+        MakeEntries(dir.path(), {"big/a.rkf", "big/b.rkf", "big/c.rkf", "single.rkf"});
+        const auto window = StartViewer(dir);
+        Script dialogs(*window);
+        dialogs.folders << dir.filePath("big") << dir.filePath("big");
+        dialogs.files << dir.filePath("single.rkf");
+        bool inSearch = false, dropTaken = true;
+        QTimer::singleShot(0, window.get(), [&] { // at the search's first event break
+            inSearch = SearchRunning() && !window->cmdOpenDir->isEnabled() && !window->lstBMS->isEnabled();
+            window->menuOpenFile->trigger();
+            window->menuOpenFolder->trigger();
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(dir.filePath("single.rkf"))});
+            dropTaken = DropAt(*window, TargetPoint(*window, "form"), data);
+        });
+        window->BrowseFolder();
+        QVERIFY(inSearch && !dropTaken);
+        QCOMPARE(dialogs.folders.size() + dialogs.files.size(), 2); // only the search's own dialog shown
+        QCOMPARE(ListTexts(window->lstBMS), (QStringList{"a.rkf", "b.rkf", "c.rkf"}));
+        QCOMPARE(ScoreFiles.size(), 4);
+        QCOMPARE(SingleFileSlot().FilePath, QString());
+        QCOMPARE(window->windowTitle(), AppTitle + kComplete);
+    }
+
+    void unreadableFileEndsProgram()
+    {
+        for (const bool search : {false, true}) {
+            QTemporaryDir dir;
+            QDir().mkpath(dir.filePath("D"));
+            // A link to nothing: listed as a file, not readable.
+            QFile::link(dir.filePath("nowhere"), dir.filePath("D/gone.rkf"));
+            const auto window = StartViewer(dir);
+            Script dialogs(*window);
+            dialogs.folders << dir.filePath("D");
+            dialogs.files << dir.filePath("D/gone.rkf");
+            ExitCatcher exit;
+            QCOMPARE(exit.statusOf([&] { search ? window->BrowseFolder() : window->menuOpenFile_Click(); }),
+                     1);
+            QCOMPARE(exit.messages, QStringList{AppTitle + "|" + ExitMessageText("ReadRKF")});
+            QVERIFY(ReadTestFile(dir.filePath("error.txt")).contains("ErrorNo.53 "));
+        }
+    }
+
+    void nameNotUtf8()
+    {
+        // "ｱ" in code page 932 is not valid UTF-8; by character it sorts after "あ", by byte before.
+        QTemporaryDir dir;
+        MakeEntries(dir.path(), {"J/あ.rkf"});
+        const QByteArray path = QFile::encodeName(dir.filePath("J/")) + "\xb1.rkf";
+        std::ofstream(path.constData(), std::ios::binary)
+            << RkfBytes().playCount(1).name(0, "\xb1").score(0, 1).bytes().toStdString();
+        const auto removeFile = qScopeGuard([&] { std::remove(path.constData()); }); // QTemporaryDir cannot
+        const auto window = StartViewer(dir);
+        Script dialogs(*window);
+        dialogs.folders << dir.filePath("J");
+        window->BrowseFolder();
+        QCOMPARE(ListTexts(window->lstBMS), (QStringList{"あ.rkf", "ｱ.rkf"}));
+        window->lstBMS->setCurrentRow(1);
+        QCOMPARE(FirstLine(*window), dir.filePath("J/ｱ.rkf"));
+        QCOMPARE(ColumnTexts(window->lstScore, ColName), QStringList{"ｱ"});
+        QMimeData data; // dropped alone, the file opens by its bytes too
+        data.setUrls({QUrl::fromEncoded("file://" + path.toPercentEncoding("/"))});
+        QVERIFY(DropAt(*window, TargetPoint(*window, "form"), data));
+        QCOMPARE(SingleFileSlot().FileName, "ｱ.rkf");
+        QCOMPARE(SingleFileSlot().PlayCount, 1);
+    }
+
+    void drop_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QStringList>("dropped"); // "http:" a remote file
+        QTest::addColumn<QString>("shown");       // the file loaded alone, if any
+        QTest::addColumn<QStringList>("list");
+        const QStringList old{"old.rkf"};
+        for (const char *target : {"form", "lstBMS", "txtScore", "lstScore"}) {
+            const auto row = [&](const char *name, const QStringList &dropped, const char *shown,
+                                 const QStringList &list) {
+                QTest::addRow("%s on %s", name, target)
+                    << QString(target) << dropped << QString(shown) << list;
+            };
+            row("score file, upper-case extension", {"A.RKF"}, "A.RKF", old);
+            row("two score files: the first", {"b.rkf", "A.RKF"}, "b.rkf", old);
+            row("text file then score file", {"c.txt", "b.rkf"}, "b.rkf", old);
+            row("folder then score file: the folder", {"F", "b.rkf"}, "", {"f.rkf"});
+            row("folder named like a score file: searched", {"x.rkf"}, "", {"g.rkf"});
+            row("hidden file skipped", {".h.rkf", "b.rkf"}, "b.rkf", old);
+            row("remote file refused", {"http:"}, "", old);
+        }
+    }
+
+    void drop()
+    {
+        QFETCH(QString, target);
+        QFETCH(QStringList, dropped);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, list);
+        QTemporaryDir dir;
+        MakeEntries(dir.path(),
+                    {"A.RKF", "b.rkf", "c.txt", ".h.rkf", "F/f.rkf", "x.rkf/g.rkf", "old/old.rkf"});
+        const auto window = StartViewer(dir);
+        Script dialogs(*window);
+        dialogs.folders << dir.filePath("old");
+        window->BrowseFolder();
+        window->lstBMS->setCurrentRow(0);
+        QList<QUrl> urls;
+        for (const QString &item : dropped)
+            urls.append(item == "http:" ? QUrl("http://h/b.rkf") : QUrl::fromLocalFile(dir.filePath(item)));
         QMimeData data;
-        SetDroppedFiles(data, {QFile::encodeName(dir.filePath("single.rkf"))});
-        DropAt(*window, FormPoint(*window), data);
-        SetDroppedFiles(data, {QFile::encodeName(dir.filePath("other"))});
-        dropTaken = DropAt(*window, FormPoint(*window), data);
-    });
-    window->BrowseFolder();
+        data.setUrls(urls);
 
-    QVERIFY(inSearch);
-    QVERIFY(controlsDisabled);
-    QVERIFY(!dropTaken);
-    QCOMPARE(dialogs.folderCalls, 1);
-    QCOMPARE(dialogs.fileCalls, 0);
-    QCOMPARE(window->lstBMS->count(), 20);
-    QCOMPARE(ScoreFiles.size(), 21);
-    QCOMPARE(SingleFileSlot().FilePath, QString());
-    QCOMPARE(window->lstScore->topLevelItemCount(), 0);
-    QCOMPARE(window->windowTitle(), LoadCompleteCaption());
-}
+        QCOMPARE(DropAt(*window, TargetPoint(*window, target), data), dropped != QStringList{"http:"});
+        QCOMPARE(ListTexts(window->lstBMS), list);
+        QCOMPARE(window->windowTitle(), AppTitle + (list == QStringList{"old.rkf"} ? kComplete : Found(1)));
+        QCOMPARE(FirstLine(*window), dir.filePath(shown.isEmpty() ? "old/old.rkf" : shown));
+        QCOMPARE(SingleFileSlot().FileName, shown);
+        QCOMPARE(ScoreFiles.size(), 2);
+        QCOMPARE(ScoreFiles[0].FileName, list[0]);
+    }
 
-void TestLoadCommands::unreadableFileEndsProgram_data()
-{
-    QTest::addColumn<bool>("search"); // else the file is opened alone
-    QTest::newRow("opened by name") << false;
-    QTest::newRow("found by a search") << true;
-}
+    void save_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("written"); // "report": the text report; "old": the file stays
+        QTest::addColumn<QString>("steps");      // o: open a file, s: sort by Score, r: read-only, c: cancel
+        QTest::newRow("text report") << "r.txt" << QByteArray("report") << "o";
+        QTest::newRow("name ending in .csv.txt: text report") << "r.csv.txt" << QByteArray("report") << "o";
+        QTest::newRow("CSV, extension in any case") << "r.Csv" << kMid + kAb << "o";
+        QTest::newRow("CSV of a sorted table") << "r.csv" << kAb + kMid << "os";
+        QTest::newRow("CSV of an empty table") << "r.CSV" << QByteArray("\r\n") << "";
+        QTest::newRow("cancel: silent") << "r.txt" << QByteArray("old") << "oc";
+        QTest::newRow("read-only target kept and reported") << "r.csv" << QByteArray("old") << "or";
+    }
 
-void TestLoadCommands::unreadableFileEndsProgram()
-{
-    QFETCH(bool, search);
-
-    // A link to nothing is listed as a file and cannot be read.
-    QTemporaryDir dir;
-    QDir().mkpath(dir.filePath("D"));
-    QFile::link(dir.filePath("nowhere"), dir.filePath("D/gone.rkf"));
-    const auto window = StartViewer(dir);
-    DialogScript dialogs(*window);
-    dialogs.folders << dir.filePath("D");
-    dialogs.files << dir.filePath("D/gone.rkf");
-    ExitCatcher exit;
-    const int status = exit.statusOf([&] {
-        if (search)
-            window->BrowseFolder();
-        else
-            window->menuOpenFile_Click();
-    });
-    QCOMPARE(status, 1);
-    QCOMPARE(exit.messages, QStringList{AppTitle + "|" + ExitMessageText("ReadRKF")});
-    QVERIFY(ReadTestFile(dir.filePath("error.txt")).contains("ErrorNo.53 "));
-}
-
-void TestLoadCommands::nameNotUtf8()
-{
-    // "あ.rkf" in code page 932: not valid UTF-8.
-    const QByteArray name = "\x82\xa0.rkf";
-    QTemporaryDir dir;
-    MakeEntries(dir.path(), {"J/", "J/" + name});
-    const QByteArray path = QFile::encodeName(dir.filePath("J/")) + name;
-    // The temporary folder cannot remove a name that is not valid UTF-8.
-    const auto unlinkFile = qScopeGuard([&] { ::unlink(path.constData()); });
-    const auto window = StartViewer(dir);
-    DialogScript dialogs(*window);
-    dialogs.folders << dir.filePath("J");
-    window->BrowseFolder();
-    QCOMPARE(ListTexts(window->lstBMS), QStringList{"あ.rkf"});
-    window->lstBMS->setCurrentRow(0);
-    QCOMPARE(FirstLine(*window), dir.filePath("J/あ.rkf"));
-    QCOMPARE(ColumnTexts(window->lstScore, ColName), QStringList{"あ"});
-
-    // Dropped on its own, the file opens by its bytes too.
-    QMimeData data;
-    SetDroppedFiles(data, {path});
-    QVERIFY(DropAt(*window, FormPoint(*window), data));
-    QCOMPARE(SingleFileSlot().FileName, QStringLiteral("あ.rkf"));
-    QCOMPARE(window->windowTitle(), LoadCompleteCaption());
-}
+    void save()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, written);
+        QFETCH(QString, steps);
+        QTemporaryDir dir;
+        const QByteArray old(2000, 'x'); // replaced entirely, or kept
+        const QString path = WriteTestFile(dir.path(), name, old);
+        if (steps.contains('r'))
+            QFile::setPermissions(path, QFile::ReadOwner);
+        const auto window = StartViewer(dir);
+        Script dialogs(*window);
+        dialogs.files << WriteScoreFile(dir, "chart.rkf", kPlaces);
+        dialogs.saves << (steps.contains('c') ? QString() : path);
+        if (steps.contains('o'))
+            window->menuOpenFile->trigger();
+        if (steps.contains('s'))
+            window->lstScore_ColumnClick(ColScore + 1);
+        QString message;
+        QTimer::singleShot(0, window.get(), [&message] { // closes the message box, keeping its text
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                message = box->text();
+                box->done(QMessageBox::Ok);
+            }
+        });
+        window->menuFileSave->trigger();
+        QCoreApplication::processEvents();
+        window->cmdCopy->click(); // the text report, as Copy puts it on the clipboard
+        const QByteArray report = platform::EncodeAnsi(QGuiApplication::clipboard()->text()) + "\r\n";
+        QCOMPARE(ReadTestFile(path), written == "report" ? report : written == "old" ? old : written);
+        QCOMPARE(message.isEmpty(), !steps.contains('r'));
+        QVERIFY2(message.isEmpty() || (message.contains(path) && message.contains("読み取り専用")),
+                 qPrintable(message));
+    }
+};
 
 QTEST_MAIN(TestLoadCommands)
 #include "test_load_commands.moc"
