@@ -43,10 +43,9 @@ QByteArray CsvRowWriter::field(const QString &text) const
 
 const QByteArray &CsvRowWriter::name(const QString &text)
 {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const QChar c : text)
-        hash = (hash ^ c.unicode()) * 1099511628211ull;
-    return m_names.find(text, hash, [&] { return field(text); });
+    // The reader shares one copy of each repeated name, so the text's address
+    // finds it; an equal name at another address only costs a second entry.
+    return m_names.find(text, std::uint64_t(quintptr(text.constData())), [&] { return field(text); });
 }
 
 const QByteArray &CsvRowWriter::multiplier(Cache<std::uint32_t> &cache, float value)

@@ -35,7 +35,7 @@ class CsvRowWriter {
         {
             const std::size_t i = std::size_t((hash * 0x9E3779B97F4A7C15ull) >> 58) & ~std::size_t(1);
             for (std::size_t j = i; j < i + 2; ++j) {
-                if (m_used[j] && m_keys[j] == key)
+                if (m_used[j] && Same(m_keys[j], key))
                     return m_bytes[j];
             }
             const std::size_t j = i + m_older[i / 2];
@@ -47,6 +47,14 @@ class CsvRowWriter {
         }
 
       private:
+        // Names are mostly the very same shared text: its address says so
+        // before the characters are compared.
+        static bool Same(const QString &a, const QString &b)
+        {
+            return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+        }
+        template <typename T> static bool Same(const T &a, const T &b) { return a == b; }
+
         static constexpr std::size_t kSize = 64;
         std::array<Key, kSize> m_keys{};
         std::array<bool, kSize> m_used{};
