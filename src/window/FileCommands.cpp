@@ -35,14 +35,21 @@ void frmMain::menuOpenFile_Click()
     LoadSingleFile(platform::NativeFileName(file));
 }
 
-void frmMain::LoadSingleFile(const QByteArray &path)
+bool frmMain::StartLoading()
 {
     if (SearchRunning())
-        return;
+        return false;
     // Nothing loaded yet: the box still shows the start-up prompt.
     if (windowTitle() == AppTitle)
         txtScore->clear();
     setWindowTitle(LoadingCaption());
+    return true;
+}
+
+void frmMain::LoadSingleFile(const QByteArray &path)
+{
+    if (!StartLoading())
+        return;
     // The slot is emptied first, so nothing of the file before remains.
     ScoreRecord &slot = SingleFileSlot();
     const Failure failure = LoadScoreFile(path, slot);

@@ -62,11 +62,8 @@ class ListSearchObserver : public SearchObserver {
 
 void frmMain::SearchFolder(const QByteArray &folder)
 {
-    if (SearchRunning())
+    if (!StartLoading())
         return;
-    if (windowTitle() == AppTitle)
-        txtScore->clear();
-    setWindowTitle(LoadingCaption());
     cmdOpenDir->setEnabled(false);
     lstBMS->setEnabled(false);
     lstBMS->clear();

@@ -107,6 +107,10 @@ class frmMain : public QMainWindow {
     void closeEvent(QCloseEvent *event) override; // the close request
 
   private:
+    // The start of every load: refused (false) while a search runs; otherwise
+    // the start-up prompt is emptied if nothing was loaded yet, and the caption
+    // says a load runs.
+    bool StartLoading();
     void CreateControls();
     void CreateMenus();
     void SetAlwaysOnTop(bool on);
