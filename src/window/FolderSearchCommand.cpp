@@ -2,13 +2,11 @@
 
 #include "search/FolderSearch.h"
 #include "search/StatusCaptions.h"
-#include "support/AppGlobals.h"
 #include "support/gui/ExitProgram.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
