@@ -12,8 +12,8 @@ Failure MakeFailure(int number)
         {kErrOverflow, "オーバーフローしました。"},
         {kErrTypeMismatch, "型が一致しません。"},
         {kErrFileNotFound, "ファイルが見つかりません。"},
-        {kErrPermissionDenied, "書き込みできません。アクセスが拒否されました。"},
-        {kErrPathAccess, "パス名が無効です。ファイルにアクセスできません。"},
+        {kErrPermissionDenied, "アクセスが拒否されました。"},
+        {kErrPathAccess, "パスまたはファイルにアクセスできません。"},
     };
     for (const Entry &e : table) {
         if (e.number == number)
