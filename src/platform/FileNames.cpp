@@ -19,6 +19,18 @@ QString DisplayFileName(const QByteArray &bytes)
     return DecodeAnsi(bytes);
 }
 
+QString DisplayPath(const QByteArray &path)
+{
+    QString text;
+    const QList<QByteArray> parts = path.split(kSeparator);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i != 0)
+            text += QLatin1Char(kSeparator);
+        text += DisplayFileName(parts[i]);
+    }
+    return text;
+}
+
 QByteArray NativeFileName(const QString &path)
 {
     return QFile::encodeName(path);

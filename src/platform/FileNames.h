@@ -15,6 +15,10 @@ inline constexpr char kSeparator = '/';
 // Japanese systems).
 QString DisplayFileName(const QByteArray &bytes);
 
+// A path as shown, each component decoded on its own (as DisplayFileName),
+// so one name in code page 932 does not garble the UTF-8 names around it.
+QString DisplayPath(const QByteArray &path);
+
 // The bytes that name a file given as text (the local 8-bit file encoding).
 QByteArray NativeFileName(const QString &path);
 

@@ -6,9 +6,9 @@
 void SetRecordPath(ScoreRecord &record, const QByteArray &nativePath)
 {
     record.NativePath = nativePath;
-    record.FilePath = platform::DisplayFileName(nativePath);
+    record.FilePath = platform::DisplayPath(nativePath);
     const qsizetype cut = nativePath.lastIndexOf(platform::kSeparator) + 1;
-    record.FolderPath = platform::DisplayFileName(nativePath.left(cut));
+    record.FolderPath = platform::DisplayPath(nativePath.left(cut));
     record.FileName = platform::DisplayFileName(nativePath.mid(cut));
 }
 

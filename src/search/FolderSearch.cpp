@@ -35,20 +35,6 @@ Folder MakeFolder(QByteArray bytes, QString text)
     return {std::move(bytes), std::move(text), exact};
 }
 
-// A path as shown, each component decoded on its own, so a name in code page
-// 932 does not turn the UTF-8 names around it into nonsense.
-QString DisplayPath(const QByteArray &path)
-{
-    QString text;
-    const QList<QByteArray> parts = path.split(platform::kSeparator);
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        if (i != 0)
-            text += QLatin1Char(platform::kSeparator);
-        text += platform::DisplayFileName(parts[i]);
-    }
-    return text;
-}
-
 // The searched folder, ending in the separator; an empty path stays empty
 // (and cannot be listed) rather than becoming the root folder.
 Folder TopFolder(const QByteArray &folder)
@@ -56,7 +42,7 @@ Folder TopFolder(const QByteArray &folder)
     if (folder.isEmpty())
         return {};
     const QByteArray bytes = folder.endsWith(platform::kSeparator) ? folder : folder + platform::kSeparator;
-    return MakeFolder(bytes, DisplayPath(bytes));
+    return MakeFolder(bytes, platform::DisplayPath(bytes));
 }
 
 Folder SubFolder(const Folder &parent, const QByteArray &name)
