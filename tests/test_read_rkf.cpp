@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <limits>
+#include <sys/stat.h>
 
 namespace {
 const RkfBytes kPlayed = RkfBytes().playCount(77).score(0, 987).jpts(0, 345).trailer(1);
@@ -112,6 +114,24 @@ class TestReadRkf : public QObject {
         QCOMPARE((QList<int>{Load("missing.rkf"), Load("no/missing.rkf"), Load("f.rkf/x.rkf"),
                              Load("folder.rkf")}),
                  (QList<int>{53, 53, 53, 75}));
+    }
+
+    // A folder named in code page 932 holding a file named in UTF-8: each
+    // name of the path is shown decoded its own way, and the file still opens.
+    void mixedNamePath()
+    {
+        const QByteArray folder = QFile::encodeName(m_path) + "/\x83\x5c/";
+        QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+        const QByteArray path = folder + "\xe3\x81\x82.rkf";
+        FILE *out = std::fopen(path.constData(), "wb");
+        QVERIFY(out && std::fwrite(RkfBytes().playCount(7).bytes().constData(), 1, 448, out) == 448);
+        std::fclose(out);
+        ScoreRecord record;
+        QCOMPARE(LoadScoreFile(path, record).Number, 0);
+        QCOMPARE(record.PlayCount, 7);
+        QCOMPARE(record.FilePath, m_path + QStringLiteral("/ソ/あ.rkf"));
+        QCOMPARE(record.FolderPath, m_path + QStringLiteral("/ソ/"));
+        QCOMPARE(record.FileName, QStringLiteral("あ.rkf"));
     }
 };
 
