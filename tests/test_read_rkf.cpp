@@ -5,6 +5,7 @@
 #include "support/TestFiles.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -123,6 +124,10 @@ class TestReadRkf : public QObject {
         const QByteArray folder = QFile::encodeName(m_path) + "/\x83\x5c/";
         QVERIFY(::mkdir(folder.constData(), 0755) == 0);
         const QByteArray path = folder + "\xe3\x81\x82.rkf";
+        const auto cleanup = qScopeGuard([&] { // names the temporary folder cannot remove itself
+            std::remove(path.constData());
+            ::rmdir(folder.constData());
+        });
         FILE *out = std::fopen(path.constData(), "wb");
         QVERIFY(out && std::fwrite(RkfBytes().playCount(7).bytes().constData(), 1, 448, out) == 448);
         std::fclose(out);
