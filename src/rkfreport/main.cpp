@@ -9,6 +9,7 @@
 #include "platform/FileNames.h"
 #include "score/LoadScoreFile.h"
 #include "score/RankingText.h"
+#include "score/ReadRKF.h"
 #include "search/FolderSearch.h"
 
 #include <QByteArray>
@@ -48,11 +49,6 @@ int UsageError(const char *message)
 void ReportError(const QByteArray &path, const QString &description)
 {
     std::fprintf(stderr, "rkfreport: %s: %s\n", path.constData(), description.toUtf8().constData());
-}
-
-QByteArray RecordPathBytes(const ScoreRecord &record)
-{
-    return record.NativePath.isEmpty() ? platform::NativeFileName(record.FilePath) : record.NativePath;
 }
 
 // An absolute path without "." components or doubled separators, so the
@@ -104,7 +100,7 @@ class Reporter : public ScoreFileVisitor {
             const QString text = SaveText(SaveFormat::Text, MakeSummary(record),
                                           MakeRankRows(record, m_options.topOnly), &failure);
             if (failure.failed()) {
-                fail(RecordPathBytes(record), failure.Description);
+                fail(RecordFileBytes(record), failure.Description);
                 return;
             }
             m_out += m_options.cp932 ? platform::EncodeAnsi(text) : text.toUtf8();
@@ -124,7 +120,7 @@ class Reporter : public ScoreFileVisitor {
 
     bool skipUnreadable(const ScoreRecord &record, const Failure &failure) override
     {
-        fail(RecordPathBytes(record), failure.Description);
+        fail(RecordFileBytes(record), failure.Description);
         return true;
     }
 

@@ -125,12 +125,15 @@ Failure DecodeRKF(const char *bytes, ScoreRecord &r)
     return {};
 }
 
+QByteArray RecordFileBytes(const ScoreRecord &record)
+{
+    return record.NativePath.isEmpty() ? platform::NativeFileName(record.FilePath) : record.NativePath;
+}
+
 Failure ReadRKF(ScoreRecord &record)
 {
     char bytes[kScoreFileSize] = {};
-    const QByteArray path =
-        record.NativePath.isEmpty() ? platform::NativeFileName(record.FilePath) : record.NativePath;
-    const platform::HeadRead read = platform::ReadFileHead(path, bytes, sizeof bytes);
+    const platform::HeadRead read = platform::ReadFileHead(RecordFileBytes(record), bytes, sizeof bytes);
     if (read.error != platform::OpenError::None)
         return OpenFailure(read.error);
     return DecodeRKF(bytes, record);

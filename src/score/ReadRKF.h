@@ -14,6 +14,10 @@ inline constexpr int kEntrySize = 44;
 // J-PTS out of the int32 range) the record may be left partly filled.
 Failure ReadRKF(ScoreRecord &record);
 
+// The bytes that name the record's file: its native path when it has one,
+// otherwise FilePath in the local file-name encoding.
+QByteArray RecordFileBytes(const ScoreRecord &record);
+
 // The same, for the file called name in an open folder (a folder search);
 // knownRegular when the listing said it is a regular file.
 Failure ReadRKF(ScoreRecord &record, const platform::FolderHandle &folder, const QByteArray &name,
