@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
 # Installs what the build needs on Debian 12 (only what is missing), then
-# configures and builds rkfview into build/. Sourced by run.sh and test.sh.
+# configures and builds rkfview into build/. Run by run.sh and test.sh.
+#   setup.sh quick   the two programs only (what run.sh needs)
+#   setup.sh         everything: programs, tests and the benchmark, plus the
+#                    tools the packaging tests run
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+mode=${1:-all}
 packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-ipafont-gothic qt6-translations-l10n xvfb xauth)
+if [ "$mode" != quick ]; then
+  # Validators and packaging tools used by the install tests.
+  packages+=(desktop-file-utils appstream shared-mime-info dpkg-dev fakeroot file)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -20,5 +28,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$root/build" -j"$(nproc)"
+if [ "$mode" = quick ]; then
+  cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$root/build" -j"$(nproc)" --target rkfview rkfreport
+else
+  cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DRKF_BUILD_BENCH=ON >/dev/null
+  cmake --build "$root/build" -j"$(nproc)"
+fi
