@@ -28,6 +28,12 @@ class TestIniStore : public QObject {
         row("blanks around name, equals sign and value", "[Main]\r\n \t Key \t=  value \t\r\n", "value");
         row("blanks inside the quotes kept", "[Main]\r\nKey=  \" a b  \"  \r\n", " a b  ");
         row("only one pair of quotes removed", "[Main]\r\nKey=\"\"x\"\"\r\n", "\"x\"");
+        row("single quotes removed", "[Main]\r\nKey= ' a b ' \r\n", " a b ");
+        row("only one pair of single quotes removed", "[Main]\r\nKey=''x''\r\n", "'x'");
+        row("quotes of two kinds kept", "[Main]\r\nKey='x\"\r\n", "'x\"");
+        row("a lone quote kept", "[Main]\r\nKey='\r\n", "'");
+        row("of two duplicate keys the first wins", "[Main]\r\nKey=first\r\nKey=second\r\n", "first");
+        row("of two duplicate sections the first counts", "[Main]\r\nA=1\r\n[Main]\r\nKey=v\r\n", "DEF");
         row("empty value is not the default", "[Main]\r\nKey=\r\n", "");
         row("section and key names in any case", "[mAIN]\r\nkEY=v\r\n", "v");
         row("missing file", QByteArray(), "DEF");
@@ -68,6 +74,12 @@ class TestIniStore : public QObject {
             "new", "[main]\r\nkEy=new\r\nB=2\r\n");
         row("Japanese value in code page 932", QByteArray(), "Config", "Dir", "/フォルダ/",
             "[Config]\r\nDir=/\x83\x74\x83\x48\x83\x8B\x83\x5F/\r\n");
+        row("blanks around section and key names matched as written", "[Main]\r\nKey=old\r\n", " Main\t",
+            " Key ", "new", "[Main]\r\nKey=new\r\n");
+        row("padded section name written once", "[Other]\r\nA=1\r\n", "  Main  ", "Key", "v",
+            "[Other]\r\nA=1\r\n[Main]\r\nKey=v\r\n");
+        row("first of two duplicate keys replaced", "[Main]\r\nKey=1\r\nKey=2\r\n", "Main", "Key", "new",
+            "[Main]\r\nKey=new\r\nKey=2\r\n");
         row("line break in the value refused", "[Main]\r\nKey=old\r\n", "Main", "Key", "a\n[Main]\nKey=b",
             "[Main]\r\nKey=old\r\n");
         // Lines the store does not touch come back byte for byte.
@@ -92,8 +104,12 @@ class TestIniStore : public QObject {
         const bool written = WriteProfileString(path, section, key, value);
         QCOMPARE(ReadTestFile(path), after);
         QCOMPARE(written, after != before);
-        if (written) // and reads back, names in another case
+        if (written) { // and reads back, names in another case
             QCOMPARE(ReadProfileString(path, section.toUpper(), key.toLower(), "DEF"), value);
+            // Writing the same again changes nothing: the entry is found where it was written.
+            QVERIFY(WriteProfileString(path, section, key, value));
+            QCOMPARE(ReadTestFile(path), after);
+        }
     }
 };
 

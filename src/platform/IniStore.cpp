@@ -81,9 +81,10 @@ ParsedLine ParseLine(const QByteArray &line)
     return parsed;
 }
 
+// Names are matched in the form they are written in: blanks trimmed.
 bool SameName(const QByteArray &bytes, const QString &name)
 {
-    return DecodeAnsi(bytes).compare(name, Qt::CaseInsensitive) == 0;
+    return DecodeAnsi(bytes).compare(name.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
 QList<Line> SplitLines(const QByteArray &bytes)
@@ -171,6 +172,15 @@ bool IsWritableEntry(const QString &section, const QString &key, const QString &
 
 const QByteArray kCrLf("\r\n");
 
+// Whether a text starts and ends with the same quote, double or single: one
+// such pair encloses a value.
+template <typename Text> bool IsQuotePair(const Text &text)
+{
+    if (text.size() < 2 || text.front() != text.back())
+        return false;
+    return text.front() == '"' || text.front() == '\'';
+}
+
 // A stored value as the store returns it: up to the first NUL, blanks
 // trimmed, one pair of enclosing quotes removed, then cut to the limit (never
 // in the middle of a double-byte character).
@@ -180,7 +190,7 @@ QByteArray CleanValueBytes(QByteArray bytes)
     if (nul >= 0)
         bytes.truncate(nul);
     bytes = TrimBlanks(bytes);
-    if (bytes.size() >= 2 && bytes.front() == '"' && bytes.back() == '"')
+    if (IsQuotePair(bytes))
         bytes = bytes.mid(1, bytes.size() - 2);
     qsizetype end = 0;
     while (end < bytes.size()) {
@@ -208,7 +218,7 @@ QString ProfileValue(const QString &text)
     while (end > begin && (value[end - 1] == QLatin1Char(' ') || value[end - 1] == QLatin1Char('\t')))
         --end;
     value = value.mid(begin, end - begin);
-    if (value.size() >= 2 && value.front() == QLatin1Char('"') && value.back() == QLatin1Char('"'))
+    if (IsQuotePair(value))
         value = value.mid(1, value.size() - 2);
     // Cut by the width each character has in the code page; the text itself
     // is kept, so a character the code page lacks survives in a default.

@@ -15,9 +15,10 @@
 namespace platform {
 
 // The value of key in section of the file: surrounding blanks and one pair of
-// enclosing double quotes removed, at most 127 bytes (in the code page). The
-// default, treated the same way, when the file, the section or the key is
-// missing.
+// enclosing quotes (double or single) removed, at most 127 bytes (in the code
+// page). The default, treated the same way, when the file, the section or the
+// key is missing. Section and key names are matched with blanks trimmed, the
+// form in which they are written.
 QString ReadProfileString(const QString &file, const QString &section, const QString &key,
                           const QString &defaultValue);
 
@@ -32,7 +33,7 @@ bool WriteProfileString(const QString &file, const QString &section, const QStri
                         const QString &value);
 
 // A text as ReadProfileString returns a default: blanks and one pair of
-// enclosing double quotes removed, cut to at most 127 bytes in the code page
+// enclosing quotes removed, cut to at most 127 bytes in the code page
 // (a double-byte character that would not fit whole is left out).
 QString ProfileValue(const QString &text);
 
