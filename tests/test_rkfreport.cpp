@@ -1,6 +1,7 @@
 // rkfreport run as a user runs it, on single files and on folders.
 
 #include "support/Failure.h"
+#include "support/Privileges.h"
 #include "support/RkfBytes.h"
 
 #include <QDir>
@@ -9,6 +10,8 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -61,6 +64,34 @@ class TestRkfreport : public QObject {
         }
         Write(m_dir + "/tree/bad.rkf", RkfBytes().score(0, 3e9f).bytes());
         Write(m_dir + "/tree/S/empty.rkf", QByteArray());
+    }
+
+    // A sub-folder that cannot be listed is reported like an unreadable file;
+    // the others are still reported.
+    void unlistableSubFolder()
+    {
+        const QByteArray top = m_dir + "/locked";
+        for (const QByteArray name : {"a.rkf", "L/b.rkf", "M/c.rkf"}) {
+            const QByteArray stem = name.mid(name.lastIndexOf('/') + 1).chopped(4);
+            Write(top + "/" + name, RkfBytes().name(0, stem).score(0, 100).jpts(0, 10).bytes());
+        }
+        QCOMPARE(::chmod((top + "/L").constData(), 0), 0);
+        QProcess process;
+        // As root, without the capabilities that pass file permissions.
+        process.setChildProcessModifier([] {
+            if (!DropFileOverridesForGood())
+                ::_exit(77);
+        });
+        process.start(RKFREPORT_PATH, {"--csv", "--path-column", QFile::decodeName(top)});
+        QVERIFY(process.waitForFinished(60000));
+        ::chmod((top + "/L").constData(), 0755);
+        if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 77)
+            QSKIP("as root, the capabilities that pass file permissions could not be dropped");
+        QCOMPARE(process.readAllStandardOutput(), Line(top + "/a.rkf", "a") + Line(top + "/M/c.rkf", "c"));
+        QCOMPARE(process.readAllStandardError(),
+                 "rkfreport: " + top + "/L: " + MakeFailure(kErrPermissionDenied).Description.toUtf8() +
+                     "\n");
+        QCOMPARE(process.exitCode(), 1);
     }
 
     void run_data()

@@ -29,8 +29,8 @@ const char kUsage[] =
     "  --top-only    report only the first place, as the viewer's show-top-only\n"
     "  --encoding    utf-8 (default) or cp932, the code page of saved files\n"
     "  --help        show this text\n"
-    "A file that cannot be read is reported on standard error and skipped; the\n"
-    "exit status is then 1.\n";
+    "A file or sub-folder that cannot be read is reported on standard error and\n"
+    "skipped; the exit status is then 1.\n";
 
 struct Options {
     bool csv = false;
@@ -122,6 +122,11 @@ class Reporter : public ScoreFileVisitor {
     {
         fail(RecordFileBytes(record), failure.Description);
         return true;
+    }
+
+    void skipUnlistable(const QByteArray &folder, const Failure &failure) override
+    {
+        fail(folder, failure.Description);
     }
 
     void flush()

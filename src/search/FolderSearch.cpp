@@ -80,12 +80,16 @@ class FoundFiles {
     virtual SearchResult add(const Folder &folder, const platform::FolderHandle &handle,
                              const platform::DirEntry &entry, const char *procedure) = 0;
     virtual void entryDone() = 0;
+    // A sub-folder that could not be listed; the search goes on without it.
+    virtual void unlisted(const Folder &, const Failure &) {}
 };
 
 // One sub-folder: its score files in listing order; its folders are passed over.
 SearchResult WalkSubFolder(FoundFiles &found, const Folder &folder)
 {
     const platform::DirListing listing = platform::ListDirectory(folder.bytes);
+    if (listing.error != platform::OpenError::None)
+        found.unlisted(folder, OpenFailure(listing.error));
     for (const platform::DirEntry &entry : listing.entries) {
         if (!entry.folder && IsScoreFileName(entry.name)) {
             SearchResult result = found.add(folder, listing.folder, entry, "SubFind");
@@ -188,6 +192,11 @@ class Visit : public FoundFiles {
     }
 
     void entryDone() override {}
+
+    void unlisted(const Folder &folder, const Failure &failure) override
+    {
+        m_visitor.skipUnlistable(folder.bytes.chopped(1), failure);
+    }
 
   private:
     ScoreFileVisitor &m_visitor;

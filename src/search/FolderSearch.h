@@ -56,6 +56,10 @@ class ScoreFileVisitor {
     // A file that could not be read (the record partly filled). Returning
     // true skips it and goes on; false stops with the failure under "ReadRKF".
     virtual bool skipUnreadable(const ScoreRecord &record, const Failure &failure) = 0;
+
+    // A sub-folder (its bytes, without the final separator) that could not be
+    // listed; the walk goes on with the next one.
+    virtual void skipUnlistable(const QByteArray &folder, const Failure &failure) = 0;
 };
 
 // Reads the score files DoFind would find in folder, in the same order, one
