@@ -21,6 +21,9 @@ class TestCodePage : public QObject {
         QTest::newRow("lead byte, then no trail byte") << QByteArray::fromHex("822041") << u"\uFFFD A"_qs << 1;
         QTest::newRow("trailing lone lead byte") << QByteArray::fromHex("414282") << u"AB\uFFFD"_qs << 1;
         QTest::newRow("unassigned pair, one replacement") << QByteArray::fromHex("8540") << u"\uFFFD"_qs << 1;
+        QTest::newRow("JIS forms encode best-fit") << QByteArray::fromHex("81608161817C8191819281CA815CFA55") << u"\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014\u00A6"_qs << 2;
+        QTest::newRow("their bytes decode to the Microsoft forms") << QByteArray::fromHex("81608161817C8191819281CA815CFA55") << u"\uFF5E\u2225\uFF0D\uFFE0\uFFE1\uFFE2\u2015\uFFE4"_qs << 3;
+        QTest::newRow("folder name with a wave dash") << QByteArray("\x83\x51\x81\x5B\x83\x80\x81\x60\x8B\xC8") << u"ゲーム\u301C曲"_qs << 2;
         QTest::newRow("emoji, Hangul, U+FFFD each one ?") << QByteArray("a?b?c?") << u"a\U0001F600b\uD55Cc\uFFFD"_qs << 2;
         // clang-format on
     }

@@ -34,12 +34,41 @@ bool IsTrailByte(uchar b)
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
 
+// Characters the code page holds only in another form, and the bytes of that
+// form: text typed on other systems carries the JIS forms of these, which the
+// system's own conversion maps to their nearest character instead of "?".
+// Each pair of bytes decodes to the code page's own form (shown after it).
+struct BestFit {
+    char16_t character;
+    std::uint16_t code;
+};
+constexpr BestFit kBestFit[] = {
+    {u'\u00A2', 0x8191}, // CENT SIGN: FULLWIDTH CENT SIGN
+    {u'\u00A3', 0x8192}, // POUND SIGN: FULLWIDTH POUND SIGN
+    {u'\u00A6', 0xFA55}, // BROKEN BAR: FULLWIDTH BROKEN BAR
+    {u'\u00AC', 0x81CA}, // NOT SIGN: FULLWIDTH NOT SIGN
+    {u'\u2014', 0x815C}, // EM DASH: HORIZONTAL BAR
+    {u'\u2016', 0x8161}, // DOUBLE VERTICAL LINE: PARALLEL TO
+    {u'\u2212', 0x817C}, // MINUS SIGN: FULLWIDTH HYPHEN-MINUS
+    {u'\u301C', 0x8160}, // WAVE DASH: FULLWIDTH TILDE
+};
+
+std::uint16_t BestFitCode(QChar c)
+{
+    for (const BestFit &fit : kBestFit) {
+        if (fit.character == c.unicode())
+            return fit.code;
+    }
+    return 0;
+}
+
 // The bytes of one BMP character other than ASCII, packed: 0 when the code
 // page has no character for it, the byte itself for a half-width katakana,
 // lead byte * 256 + trail byte for a double-byte character. The converter
 // substitutes unmappable characters with a byte pair of its own (0xFC 0xFC, a
 // kanji elsewhere) instead of failing, so its result is checked by decoding it
-// back. Each character is asked once; later lookups come from a table.
+// back; a character without bytes of its own may have a best fit. Each
+// character is asked once; later lookups come from a table.
 std::uint16_t EncodeChar(QChar c)
 {
     enum : std::uint16_t { Unknown = 1 };
@@ -53,7 +82,7 @@ std::uint16_t EncodeChar(QChar c)
     const QByteArray bytes = Encoder().encode(QStringView(&c, 1));
     Encoder().resetState();
     if (bytes == "\xFC\xFC" || DecodeAnsi(bytes) != QStringView(&c, 1))
-        return code;
+        return code = BestFitCode(c);
     if (bytes.size() == 1)
         code = uchar(bytes[0]);
     else if (bytes.size() == 2)

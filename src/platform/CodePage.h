@@ -18,8 +18,11 @@ bool CodePageAvailable();
 // end included) becomes one U+FFFD; so does an unassigned double-byte pair.
 QString DecodeAnsi(QByteArrayView bytes);
 
-// Text to bytes. A character the code page lacks becomes "?" (0x3F), one per
-// character (a surrogate pair counts as one); U+FFFD is such a character.
+// Text to bytes. A few characters the code page holds only in another form
+// take that form's bytes (U+301C WAVE DASH gives 81 60, the bytes of U+FF5E),
+// as the system's own conversion does. Any other character the code page
+// lacks becomes "?" (0x3F), one per character (a surrogate pair counts as
+// one); U+FFFD is such a character.
 QByteArray EncodeAnsi(QStringView text);
 
 } // namespace platform
