@@ -8,11 +8,32 @@ class TestErrorLog : public QObject {
     const QDateTime m_may6{QDate(2003, 5, 6), QTime(7, 8, 9)};
 
   private slots:
+    void logLine_data()
+    {
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("two-digit month and day, hour without zero")
+            << m_may6 << -5 << "D"
+            << "2003/05/06 7:08:09 ErrorNo.-5 D @Main\r\n";
+        QTest::newRow("midnight: hour 0") << QDateTime(QDate(2024, 12, 31), QTime(0, 0, 5)) << 1 << "D"
+                                          << "2024/12/31 0:00:05 ErrorNo.1 D @Main\r\n";
+        QTest::newRow("afternoon stays 24-hour")
+            << QDateTime(QDate(2024, 1, 2), QTime(23, 59, 59)) << 1 << "D"
+            << "2024/01/02 23:59:59 ErrorNo.1 D @Main\r\n";
+        QTest::newRow("line breaks in the description: each entry stays one line")
+            << m_may6 << 75 << "a\r\nb\nc"
+            << "2003/05/06 7:08:09 ErrorNo.75 a b c @Main\r\n";
+    }
+
     void logLine()
     {
-        QCOMPARE(ErrorLogLine(m_may6, -5, "D", "Main"), "2003/05/06 07:08:09 ErrorNo.-5 D @Main\r\n");
-        QCOMPARE(ErrorLogLine(m_may6, 75, "a\r\nb\nc", "DoFind"), // each entry stays one line
-                 "2003/05/06 07:08:09 ErrorNo.75 a b c @DoFind\r\n");
+        QFETCH(QDateTime, when);
+        QFETCH(int, number);
+        QFETCH(QString, description);
+        QFETCH(QString, line);
+        QCOMPARE(ErrorLogLine(when, number, description, "Main"), line);
     }
 
     void appendInOrderInCodePage932()
@@ -22,7 +43,7 @@ class TestErrorLog : public QObject {
         AppendErrorLog(appPath, ErrorLogLine(m_may6, 53, QString::fromUtf8("ファイル"), "ReadRKF"));
         AppendErrorLog(appPath, "second\r\n");
         QCOMPARE(ReadTestFile(appPath + "error.txt"),
-                 "2003/05/06 07:08:09 ErrorNo.53 \x83\x74\x83\x40\x83\x43\x83\x8B @ReadRKF\r\nsecond\r\n");
+                 "2003/05/06 7:08:09 ErrorNo.53 \x83\x74\x83\x40\x83\x43\x83\x8B @ReadRKF\r\nsecond\r\n");
     }
 
     void messageText()

@@ -24,8 +24,9 @@ bool IsReportedFailure(int number, const QString &description, const QString &pr
 
 QString ErrorLogLine(const QDateTime &when, int number, const QString &description, const QString &procedure)
 {
+    // The Japanese short date (2003/05/06) and long time (7:08:09).
     return when.toString(QStringLiteral("yyyy/MM/dd")) + QLatin1Char(' ') +
-           when.toString(QStringLiteral("hh:mm:ss")) + QLatin1Char(' ') + QStringLiteral("ErrorNo.") +
+           when.toString(QStringLiteral("H:mm:ss")) + QLatin1Char(' ') + QStringLiteral("ErrorNo.") +
            QString::number(number) + QLatin1Char(' ') + OnOneLine(description) + QStringLiteral(" @") +
            OnOneLine(procedure) + QStringLiteral("\r\n");
 }

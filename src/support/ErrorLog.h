@@ -9,9 +9,9 @@
 // reported: number not 0 and neither text empty.
 bool IsReportedFailure(int number, const QString &description, const QString &procedure);
 
-// The log line: date (2003/05/06), time (hh:mm:ss), then "ErrorNo." + number
-// + " " + description + " @" + procedure, the three items separated by one
-// space and the line ended by CR LF. A line break inside the description or
+// The log line: date (2003/05/06), time (7:08:09, no leading zero on the
+// hour), then "ErrorNo." + number + " " + description + " @" + procedure, the
+// three items separated by one space and the line ended by CR LF. A line break inside the description or
 // the procedure name becomes a space, so that each entry stays one line.
 QString ErrorLogLine(const QDateTime &when, int number, const QString &description, const QString &procedure);
 
