@@ -138,6 +138,7 @@ class TestReport : public QObject {
         QTest::newRow("FormatNum 10.0 fills width 2") << FormatNum(10, 2, 1) << "10.0";
         QTest::newRow("FormatNum 12.5 over width 1") << FormatNum(12.5f, 1, 1) << "12.5";
         QTest::newRow("FormatNum 9.96 pads for the floor 9") << FormatNum(9.96f, 2, 1) << " 10.0";
+        QTest::newRow("FormatNum -1E+07: the value's minus sign not counted") << FormatNum(-1e7f, 6, 0) << " -1E+07";
         QTest::newRow("FormatNum -Inf unpadded") << FormatNum(-kInf, 6, 0) << "-Inf";
         QTest::newRow("labels follow the table order") << Lines(lastFirst, 15) << " 1st :      P10| 2nd :       P9| 3rd :       P8| 4th :       P7| 5th :       P6| 6th :       P5| 7th :       P4| 8th :       P3| 9th :       P2|10th :       P1";
         QTest::newRow("Score and J-PTS 0 end the report") << Lines({Row("A"), Row("B", "0", "0"), With(ColPerfect, "n/a")}, 4) << " 1st";

@@ -25,18 +25,18 @@ class ChildWindow : public QWidget {
     }
 };
 
-// Child: ExitProgram(number, "D", "Main") for a number argument other than 0, else (0, "", "").
+// Child: ExitProgram(number, description, procedure) from the arguments after the program folder.
 int RunExitChild(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    AppPath = app.arguments()[2];
+    const QStringList arguments = app.arguments();
+    AppPath = arguments[2];
     AppTitle = "Title";
-    const int number = app.arguments()[3].toInt();
     SetSettingsSource([] { return Settings{true, false, "/scores/"}; });
     ChildWindow window;
     window.show();
     window.startTimer(20);
-    QTimer::singleShot(0, [&] { ExitProgram(number, number ? "D" : "", number ? "Main" : ""); });
+    QTimer::singleShot(0, [&] { ExitProgram(arguments[3].toInt(), arguments[4], arguments[5]); });
     app.exec();
     return 99; // ExitProgram returned
 }
@@ -47,31 +47,49 @@ class TestExitProgram : public QObject {
     Q_OBJECT
 
   private slots:
-    void normalAndForcedExitInChildProcess()
+    void exitInChildProcess_data()
     {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("procedure");
+        QTest::addColumn<bool>("reported"); // logged and told in a box
+        QTest::newRow("normal exit") << 0 << ""
+                                     << "" << false;
+        QTest::newRow("forced exit, negative number") << -5 << "D"
+                                                      << "Main" << true;
+        QTest::newRow("failure with an empty description: settings only") << 53 << ""
+                                                                          << "ReadRKF" << false;
+        QTest::newRow("number 0 with both texts: a normal exit") << 0 << "D"
+                                                                 << "Main" << false;
+    }
+
+    void exitInChildProcess()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, description);
+        QFETCH(QString, procedure);
+        QFETCH(bool, reported);
         const QString box =
             QString::fromUtf8("Title|Mainでエラーが発生したので強制終了しました。<LF>エラーの詳細は"
                               "error.txtを参照してください。|stop icon and OK 1|settings and log first 1\n");
         const QRegularExpression logLine(
-            "^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d ErrorNo\\.-5 D @Main\r\n$");
-        for (const int number : {0, -5}) {
-            QTemporaryDir dir;
-            const QString appPath = dir.path() + u'/';
-            QProcess child;
-            child.start(QCoreApplication::applicationFilePath(),
-                        {"--exit-child", appPath, QString::number(number)});
-            QVERIFY(child.waitForFinished(30000));
-            QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-            QCOMPARE(child.exitCode(), number ? 1 : 0);
-            QCOMPARE(ReadTestFile(appPath + "rkfview.ini"),
-                     "[Main]\r\nKey=\"rkfview\"\r\n[Config]\r\nTopOnly=True\r\n"
-                     "AlwaysOnTop=False\r\nLastReadDir=\"/scores/\"\r\n");
-            // No close handler output; one stop message for the forced exit only.
-            QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), number ? box : QString());
-            const QString log = QString::fromLatin1(ReadTestFile(appPath + "error.txt"));
-            QVERIFY2(number ? logLine.match(log).hasMatch() : !QFile::exists(appPath + "error.txt"),
-                     qPrintable(log));
-        }
+            "^\\d{4}/\\d\\d/\\d\\d (\\d|1\\d|2[0-3]):\\d\\d:\\d\\d ErrorNo\\.-5 D @Main\r\n$");
+        QTemporaryDir dir;
+        const QString appPath = dir.path() + u'/';
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--exit-child", appPath, QString::number(number), description, procedure});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), number ? 1 : 0);
+        QCOMPARE(ReadTestFile(appPath + "rkfview.ini"),
+                 "[Main]\r\nKey=\"rkfview\"\r\n[Config]\r\nTopOnly=True\r\n"
+                 "AlwaysOnTop=False\r\nLastReadDir=\"/scores/\"\r\n");
+        // No close handler output; one stop message for a reported failure only.
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), reported ? box : QString());
+        const QString log = QString::fromLatin1(ReadTestFile(appPath + "error.txt"));
+        QVERIFY2(reported ? logLine.match(log).hasMatch() : !QFile::exists(appPath + "error.txt"),
+                 qPrintable(log));
     }
 };
 
