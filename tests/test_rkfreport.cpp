@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
@@ -36,6 +37,9 @@ QByteArray Cp932(QByteArray text)
     return text.replace("×", "\x81\x7e").replace("回", "\x89\xf1");
 }
 
+// The start of the help text, up to the end of its first line.
+const char kHelpStart[] = "Usage: rkfreport [OPTION]... PATH...\n";
+
 } // namespace
 
 class TestRkfreport : public QObject {
@@ -56,6 +60,7 @@ class TestRkfreport : public QObject {
         b.option(0, 5, 1).name(1, "kaz").score(1, 987).jpts(1, 345).hs(1, 0.75f).rhs(1, 1.75f);
         b.maxCombo(1, 512).classCode(1, 2).judge(1, 400, 100, 10, 1, 0).name(3, "HIDDEN").score(3, 5);
         Write(m_dir + "/chart.rkf", b.bytes());
+        Write(m_dir + "/--csv", b.bytes());
         // A folder tree whose score files hold one place named after the file.
         for (const QByteArray path : {"A.rkf", "b.rkf", "x.txt", "S/c.rkf", "S/T/d.rkf", "x,y/a.rkf",
                                       "y.rkf/e.rkf", "J/\x83\x5c.rkf"}) {
@@ -98,7 +103,7 @@ class TestRkfreport : public QObject {
     {
         QTest::addColumn<QStringList>("args"); // {dir} stands for the current folder
         QTest::addColumn<QByteArray>("out");
-        QTest::addColumn<QByteArray>("err"); // for a usage error, a part of it
+        QTest::addColumn<QByteArray>("err");
         QTest::addColumn<int>("status");
         const QByteArray missing = "rkfreport: missing.rkf: " + MakeFailure(53).Description.toUtf8() + "\n";
         const QByteArray bad = "rkfreport: {dir}/tree/bad.rkf: " + MakeFailure(6).Description.toUtf8() + "\n";
@@ -118,9 +123,19 @@ class TestRkfreport : public QObject {
         QTest::newRow("folder: the search's files in its order, a bad file skipped") << paths + QStringList{"{dir}/tree"} << Line("{dir}/tree/A.rkf", "A") + Line("{dir}/tree/b.rkf", "b") + Line("{dir}/tree/J/\xe3\x82\xbd.rkf", "\xe3\x82\xbd") + Line("{dir}/tree/S/c.rkf", "c") + "{dir}/tree/S/empty.rkf,\r\n" + Line("\"{dir}/tree/x,y/a.rkf\"", "a") + Line("{dir}/tree/y.rkf/e.rkf", "e") << bad << 1;
         QTest::newRow("relative folder, one level down") << paths + QStringList{"tree/S"} << Line("{dir}/tree/S/c.rkf", "c") + "{dir}/tree/S/empty.rkf,\r\n" + Line("{dir}/tree/S/T/d.rkf", "d") << QByteArray() << 0;
         QTest::newRow("code page 932 file name, cp932") << paths + QStringList{"--encoding", "cp932", "{dir}/tree/J"} << Cp932(Line("{dir}/tree/J/\x83\x5c.rkf", "\x83\x5c")) << QByteArray() << 0;
-        QTest::newRow("usage: no file") << QStringList{"--csv"} << QByteArray() << QByteArray("usage: rkfreport") << 2;
-        QTest::newRow("usage: unknown option") << QStringList{"--bogus", "chart.rkf"} << QByteArray() << QByteArray("usage: rkfreport") << 2;
-        QTest::newRow("usage: --path-column needs --csv") << QStringList{"--path-column", "chart.rkf"} << QByteArray() << QByteArray("--path-column needs --csv") << 2;
+        const QByteArray tryHelp = "\nTry 'rkfreport --help'.\n";
+        QTest::newRow("usage: no file") << QStringList{"--csv"} << QByteArray() << "rkfreport: no PATH given" + tryHelp << 2;
+        QTest::newRow("usage: unknown option named") << QStringList{"--bogus", "chart.rkf"} << QByteArray() << "rkfreport: unrecognized option '--bogus'" + tryHelp << 2;
+        QTest::newRow("usage: unknown short option named") << QStringList{"chart.rkf", "-x"} << QByteArray() << "rkfreport: unrecognized option '-x'" + tryHelp << 2;
+        QTest::newRow("usage: --path-column needs --csv") << QStringList{"--path-column", "chart.rkf"} << QByteArray() << "rkfreport: --path-column needs --csv" + tryHelp << 2;
+        QTest::newRow("usage: --encoding without a value") << QStringList{"chart.rkf", "--encoding"} << QByteArray() << "rkfreport: option '--encoding' requires an argument" + tryHelp << 2;
+        QTest::newRow("usage: unknown encoding") << QStringList{"--encoding=latin1", "chart.rkf"} << QByteArray() << "rkfreport: invalid encoding 'latin1' (utf-8 or cp932)" + tryHelp << 2;
+        QTest::newRow("--version") << QStringList{"--version"} << QByteArray("rkfreport 0.0.0.50\n") << QByteArray() << 0;
+        QTest::newRow("-V before a bad option") << QStringList{"-V", "--bogus"} << QByteArray("rkfreport 0.0.0.50\n") << QByteArray() << 0;
+        QTest::newRow("-h after paths") << QStringList{"chart.rkf", "-h"} << QByteArray(kHelpStart) << QByteArray() << 0;
+        QTest::newRow("--help") << QStringList{"--help"} << QByteArray(kHelpStart) << QByteArray() << 0;
+        QTest::newRow("-- ends the options: a file named --csv") << QStringList{"--top-only", "--", "--csv"} << QByteArray(head).replace("chart.rkf", "--csv") + row1 + end << QByteArray() << 0;
+        QTest::newRow("\"-\" is a path") << QStringList{"-"} << QByteArray() << QByteArray("rkfreport: -: ") + MakeFailure(53).Description.toUtf8() + "\n" << 1;
         // clang-format on
     }
     void run()
@@ -134,13 +149,95 @@ class TestRkfreport : public QObject {
         process.setWorkingDirectory(QFile::decodeName(m_dir));
         process.start(RKFREPORT_PATH, args);
         QVERIFY(process.waitForFinished(60000));
-        QCOMPARE(process.readAllStandardOutput(), out.replace("{dir}", m_dir));
-        const QByteArray errors = process.readAllStandardError();
-        if (status == 2)
-            QVERIFY2(errors.contains(err), errors.constData());
+        const QByteArray output = process.readAllStandardOutput();
+        if (out == kHelpStart) // the help text: its first line, then more
+            QVERIFY2(output.startsWith(out) && output.size() > out.size(), output.constData());
         else
-            QCOMPARE(errors, err.replace("{dir}", m_dir));
+            QCOMPARE(output, out.replace("{dir}", m_dir));
+        const QByteArray errors = process.readAllStandardError();
+        QCOMPARE(errors, err.replace("{dir}", m_dir));
         QCOMPARE(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, status);
+    }
+
+    // Standard output that cannot take the text; the shell runs rkfreport as
+    // "$0" with the arguments.
+    void outputFailure_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<int>("status");
+        QStringList many{"--csv"}; // far more than a pipe holds
+        for (int i = 0; i < 3000; ++i)
+            many << "chart.rkf";
+        const QByteArray full = "rkfreport: write error: No space left on device\n";
+        const QByteArray closed = "rkfreport: write error: Bad file descriptor\n";
+        const QString status = QStringLiteral("echo \"status $?\" >&2");
+        // clang-format off
+        QTest::newRow("full disk") << QString("\"$0\" \"$@\" >/dev/full") << QStringList{"chart.rkf"} << full << 1;
+        QTest::newRow("full disk, many files") << QString("\"$0\" \"$@\" >/dev/full") << many << full << 1;
+        QTest::newRow("full disk, help") << QString("\"$0\" \"$@\" >/dev/full") << QStringList{"--help"} << full << 1;
+        QTest::newRow("closed output") << QString("\"$0\" \"$@\" >&-") << QStringList{"--csv", "chart.rkf"} << closed << 1;
+        QTest::newRow("closed output, version") << QString("\"$0\" \"$@\" >&-") << QStringList{"-V"} << closed << 1;
+        QTest::newRow("broken pipe: quiet") << "{ \"$0\" \"$@\"; " + status + "; } | head -c 10 >/dev/null" << many << QByteArray("status 141\n") << 0;
+        QTest::newRow("broken pipe, signal ignored: quiet") << "trap '' PIPE; { \"$0\" \"$@\"; " + status + "; } | head -c 10 >/dev/null" << many << QByteArray("status 1\n") << 0;
+        // clang-format on
+    }
+    void outputFailure()
+    {
+        QFETCH(QString, script);
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, err);
+        QFETCH(int, status);
+        QProcess process;
+        process.setWorkingDirectory(QFile::decodeName(m_dir));
+        process.start("/bin/sh", QStringList{"-c", script, RKFREPORT_PATH} + args);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.readAllStandardError(), err);
+        QCOMPARE(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, status);
+    }
+
+    // The bash completion: the words typed, the one completed, what it offers.
+    void completion_data()
+    {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QStringList>("offered");
+        // clang-format off
+        QTest::newRow("option prefix") << QStringList{"rkfreport", "--p"} << QStringList{"--path-column"};
+        QTest::newRow("--encoding= waits for its value") << QStringList{"rkfreport", "--enc"} << QStringList{"--encoding="};
+        QTest::newRow("value after --encoding") << QStringList{"rkfreport", "--encoding", ""} << QStringList{"utf-8", "cp932"};
+        QTest::newRow("value after --encoding=, split at =") << QStringList{"rkfreport", "--encoding", "=", "c"} << QStringList{"cp932"};
+        QTest::newRow("value right after =") << QStringList{"rkfreport", "--encoding", "="} << QStringList{"utf-8", "cp932"};
+        QTest::newRow("value after --encoding=, one word") << QStringList{"rkfreport", "--encoding=u"} << QStringList{"utf-8"};
+        QTest::newRow("paths are left to the shell") << QStringList{"rkfreport", "sam"} << QStringList{};
+        QTest::newRow("no options after --") << QStringList{"rkfreport", "--", "--c"} << QStringList{};
+        // clang-format on
+        QProcess help;
+        help.start(RKFREPORT_PATH, {"--help"});
+        QVERIFY(help.waitForFinished(60000));
+        static const QRegularExpression option("(?:^|[ ,])(--?[a-zA-Z][a-z-]*=?)");
+        QStringList named;
+        for (auto it = option.globalMatch(QString::fromUtf8(help.readAllStandardOutput())); it.hasNext();)
+            named << it.next().captured(1);
+        named.removeDuplicates();
+        QVERIFY2(named.size() >= 8, qPrintable(named.join(' ')));
+        for (const QString &name : named)
+            QTest::addRow("offers %s from --help", qPrintable(name))
+                << QStringList{"rkfreport", name.endsWith('=') ? name.chopped(1) : name} << QStringList{name};
+    }
+    void completion()
+    {
+        QFETCH(QStringList, words);
+        QFETCH(QStringList, offered);
+        QProcess bash;
+        bash.start("bash", QStringList{"-c",
+                                       "source \"$0\" && COMP_WORDS=(\"$@\") && COMP_CWORD=$(($# - 1)) && "
+                                       "_rkfreport && printf '%s\\n' \"${COMPREPLY[@]}\"",
+                                       COMPLETION_PATH} +
+                               words);
+        QVERIFY(bash.waitForFinished(60000));
+        const QString out = QString::fromUtf8(bash.readAllStandardOutput());
+        QCOMPARE(out.split('\n', Qt::SkipEmptyParts), offered);
     }
 };
 

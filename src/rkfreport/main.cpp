@@ -3,10 +3,13 @@
 // searched as the viewer searches it, and each score file found is reported
 // in the viewer's list order.
 
+#include "Version.h"
 #include "export/CsvRowWriter.h"
 #include "export/SaveText.h"
 #include "platform/CodePage.h"
 #include "platform/FileNames.h"
+#include "rkfreport/ReportOptions.h"
+#include "rkfreport/ReportOutput.h"
 #include "score/LoadScoreFile.h"
 #include "score/RankingText.h"
 #include "score/ReadRKF.h"
@@ -20,29 +23,9 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: rkfreport [--csv [--path-column]] [--top-only] [--encoding utf-8|cp932] PATH...\n"
-    "  PATH          a score file, or a folder: the score files of the folder and of\n"
-    "                its immediate sub-folders, in the order the viewer lists them\n"
-    "  --csv         write comma-separated rows instead of the text report\n"
-    "  --path-column put the file's absolute path first on every CSV line\n"
-    "  --top-only    report only the first place, as the viewer's show-top-only\n"
-    "  --encoding    utf-8 (default) or cp932, the code page of saved files\n"
-    "  --help        show this text\n"
-    "A file or sub-folder that cannot be read is reported on standard error and\n"
-    "skipped; the exit status is then 1.\n";
-
-struct Options {
-    bool csv = false;
-    bool pathColumn = false;
-    bool topOnly = false;
-    bool cp932 = false;
-    QList<QByteArray> paths;
-};
-
-int UsageError(const char *message)
+int UsageError(const QByteArray &message)
 {
-    std::fprintf(stderr, "rkfreport: %s\n%s", message, kUsage);
+    std::fprintf(stderr, "rkfreport: %s\nTry 'rkfreport --help'.\n", message.constData());
     return 2;
 }
 
@@ -73,19 +56,17 @@ bool IsFolder(const QByteArray &path)
 // Writes the report of each file, in turn, to standard output.
 class Reporter : public ScoreFileVisitor {
   public:
-    explicit Reporter(const Options &options)
-        : m_options(options),
+    Reporter(const ReportOptions &options, ReportOutput &output)
+        : m_options(options), m_output(output),
           m_csv(options.cp932 ? CsvRowWriter::Encoding::Cp932 : CsvRowWriter::Encoding::Utf8, options.topOnly)
     {
     }
-
-    ~Reporter() override { flush(); }
 
     int status() const { return m_status; }
 
     void fail(const QByteArray &path, const QString &description)
     {
-        flush();
+        m_output.flush(); // the lines before the failure come first
         ReportError(path, description);
         m_status = 1;
     }
@@ -93,7 +74,7 @@ class Reporter : public ScoreFileVisitor {
     void report(const ScoreRecord &record)
     {
         if (m_options.csv) {
-            m_csv.append(m_out, record,
+            m_csv.append(m_output.buffer(), record,
                          m_options.pathColumn ? m_csv.field(record.FilePath) + ',' : QByteArray());
         } else {
             Failure failure;
@@ -103,10 +84,9 @@ class Reporter : public ScoreFileVisitor {
                 fail(RecordFileBytes(record), failure.Description);
                 return;
             }
-            m_out += m_options.cp932 ? platform::EncodeAnsi(text) : text.toUtf8();
+            m_output.buffer() += m_options.cp932 ? platform::EncodeAnsi(text) : text.toUtf8();
         }
-        if (m_out.size() >= kFlushSize)
-            flush();
+        m_output.flushIfFull();
     }
 
     void reportFolder(const QByteArray &folder)
@@ -129,19 +109,10 @@ class Reporter : public ScoreFileVisitor {
         fail(folder, failure.Description);
     }
 
-    void flush()
-    {
-        std::fwrite(m_out.constData(), 1, size_t(m_out.size()), stdout);
-        std::fflush(stdout);
-        m_out.resize(0); // keeps the buffer for the next lines
-    }
-
   private:
-    static constexpr qsizetype kFlushSize = 1 << 16;
-
-    const Options &m_options;
+    const ReportOptions &m_options;
+    ReportOutput &m_output;
     CsvRowWriter m_csv;
-    QByteArray m_out;
     int m_status = 0;
 };
 
@@ -149,54 +120,29 @@ class Reporter : public ScoreFileVisitor {
 
 int main(int argc, char **argv)
 {
-    Options options;
-    bool endOfOptions = false;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (endOfOptions || !arg.startsWith("--") || arg.size() == 2) {
-            if (!endOfOptions && arg == "--") {
-                endOfOptions = true;
-                continue;
-            }
-            options.paths.append(arg);
-        } else if (arg == "--help") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (arg == "--csv") {
-            options.csv = true;
-        } else if (arg == "--path-column") {
-            options.pathColumn = true;
-        } else if (arg == "--top-only") {
-            options.topOnly = true;
-        } else if (arg == "--encoding" || arg.startsWith("--encoding=")) {
-            QByteArray value;
-            if (arg.startsWith("--encoding="))
-                value = arg.mid(int(std::strlen("--encoding=")));
-            else if (i + 1 < argc)
-                value = argv[++i];
-            else
-                return UsageError("--encoding needs a value");
-            const QByteArray name = value.toLower();
-            if (name == "utf-8" || name == "utf8")
-                options.cp932 = false;
-            else if (name == "cp932")
-                options.cp932 = true;
-            else
-                return UsageError("unknown encoding");
-        } else {
-            return UsageError("unknown option");
-        }
+    const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
+    if (parsed.action == ParsedCommandLine::UsageError)
+        return UsageError(parsed.error);
+    ReportOutput output;
+    if (parsed.action == ParsedCommandLine::Help) {
+        output.buffer() += kHelpText;
+        output.flush();
+        return 0;
     }
-    if (options.paths.isEmpty())
-        return UsageError("no PATH given");
-    if (options.pathColumn && !options.csv)
-        return UsageError("--path-column needs --csv");
+    if (parsed.action == ParsedCommandLine::Version) {
+        output.buffer() += QByteArray("rkfreport ") + QByteArray::number(kVersionMajor) + '.' +
+                           QByteArray::number(kVersionMinor) + '.' + QByteArray::number(kVersionPatch) + '.' +
+                           QByteArray::number(kVersionRevision) + '\n';
+        output.flush();
+        return 0;
+    }
     if (!platform::CodePageAvailable()) {
         std::fputs("rkfreport: code page 932 (windows-31j) is not available\n", stderr);
         return 1;
     }
 
-    Reporter reporter(options);
+    const ReportOptions &options = parsed.options;
+    Reporter reporter(options, output);
     ScoreRecord record;
     for (const QByteArray &path : options.paths) {
         if (IsFolder(path)) {
@@ -209,6 +155,6 @@ int main(int argc, char **argv)
         else
             reporter.report(record);
     }
-    reporter.flush();
+    output.flush();
     return reporter.status();
 }

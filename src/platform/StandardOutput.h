@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// Writing a command-line tool's output to the standard output descriptor,
+// with every failure seen (a full disk, a closed descriptor, a reader that
+// went away).
+namespace platform {
+
+struct OutputResult {
+    enum Status { Written, BrokenPipe, Failed };
+    Status status = Written;
+    QString description; // the system's text for a failure, e.g. "No space left on device"
+
+    bool ok() const { return status == Written; }
+};
+
+// When standard output is not open, holds its descriptor with one that
+// refuses writes, so no file the program opens takes its place and every
+// write fails as it would on the closed descriptor.
+void HoldClosedStandardOutput();
+
+// Writes all the bytes to standard output, resuming after interruptions and
+// partial writes.
+OutputResult WriteStandardOutput(QByteArrayView bytes);
+
+} // namespace platform
