@@ -20,7 +20,7 @@ const char kHelpText[] = "Usage: rkfreport [OPTION]... PATH...\n"
                          "Lines end in CR LF. A file or sub-folder that cannot be read is reported on\n"
                          "standard error and skipped. Exit status: 0 when every file was reported, 1\n"
                          "when a file or sub-folder failed or the output could not be written, 2 for a\n"
-    "usage error.\n";
+                         "usage error.\n";
 
 namespace {
 
