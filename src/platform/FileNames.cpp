@@ -15,8 +15,17 @@ QString DisplayFileName(const QByteArray &bytes)
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
-        return text;
-    return DecodeAnsi(bytes);
+        return DisplayPathText(std::move(text));
+    return DisplayPathText(DecodeAnsi(bytes));
+}
+
+QString DisplayPathText(QString path)
+{
+    for (QChar &c : path) {
+        if (c.category() == QChar::Other_Control)
+            c = QChar(QChar::ReplacementCharacter);
+    }
+    return path;
 }
 
 QString DisplayPath(const QByteArray &path)

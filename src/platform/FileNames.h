@@ -12,8 +12,13 @@ inline constexpr char kSeparator = '/';
 
 // A name (or path) as shown: decoded as UTF-8 when it is valid UTF-8,
 // otherwise as the ANSI code page (names unpacked from archives made on
-// Japanese systems).
+// Japanese systems); each control character (a line feed, a carriage return,
+// a tab...) shows as one U+FFFD, so a name never splits a line of text.
 QString DisplayFileName(const QByteArray &bytes);
+
+// A path given as text, shown as DisplayFileName shows names: each control
+// character replaced by U+FFFD.
+QString DisplayPathText(QString path);
 
 // A path as shown, each component decoded on its own (as DisplayFileName),
 // so one name in code page 932 does not garble the UTF-8 names around it.

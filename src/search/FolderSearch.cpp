@@ -63,8 +63,10 @@ SearchResult Stop(const Failure &failure, const char *procedure)
 // bytes are kept only when the text would not name the file.
 void SetFoundPath(ScoreRecord &record, const Folder &folder, const QByteArray &name)
 {
-    // Most names are ASCII, which shows as itself and encodes back exactly.
-    const bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return uchar(c) < 0x80; });
+    // Most names are printable ASCII, which shows as itself and encodes back
+    // exactly.
+    const bool ascii =
+        std::all_of(name.begin(), name.end(), [](char c) { return uchar(c) >= 0x20 && uchar(c) < 0x7F; });
     record.FolderPath = folder.text;
     record.FileName = ascii ? QString::fromLatin1(name) : platform::DisplayFileName(name);
     record.FilePath = folder.text + record.FileName;

@@ -3,6 +3,7 @@
 #include "export/SaveFile.h"
 #include "export/SaveText.h"
 #include "platform/CodePage.h"
+#include "platform/FileNames.h"
 #include "platform/gui/MessageBox.h"
 #include "support/AppGlobals.h"
 #include "window/RankingTable.h"
@@ -24,7 +25,7 @@ void frmMain::menuFileSave_Click()
         failure = WriteSaveFile(name, platform::EncodeAnsi(text));
     if (failure.failed()) {
         platform::ShowStopMessage(AppTitle, QStringLiteral("保存できませんでした。\r") +
-                                                QDir::toNativeSeparators(name) + QLatin1Char('\r') +
-                                                failure.Description);
+                                                platform::DisplayPathText(QDir::toNativeSeparators(name)) +
+                                                QLatin1Char('\r') + failure.Description);
     }
 }
