@@ -46,11 +46,37 @@ class TestErrorLog : public QObject {
                  "2003/05/06 7:08:09 ErrorNo.53 \x83\x74\x83\x40\x83\x43\x83\x8B @ReadRKF\r\nsecond\r\n");
     }
 
+    void appendCreatesAMissingStateFolder()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/.local/state/rkfview/";
+        AppendErrorLog(folder, "line\r\n");
+        QCOMPARE(ReadTestFile(folder + "error.txt"), "line\r\n");
+        QCOMPARE(QFileInfo(folder).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+    }
+
+    void messageText_data()
+    {
+        QTest::addColumn<QString>("logShownAs");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("log beside the program: its bare name")
+            << "error.txt"
+            << QString::fromUtf8("ReadRKFでエラーが発生したので強制終了しました。\r"
+                                 "エラーの詳細はerror.txtを参照してください。");
+        QTest::newRow("log in the user's state folder: its full path")
+            << "/home/user/.local/state/rkfview/error.txt"
+            << QString::fromUtf8(
+                   "ReadRKFでエラーが発生したので強制終了しました。\r"
+                   "エラーの詳細は/home/user/.local/state/rkfview/error.txtを参照してください。");
+    }
+
     void messageText()
     {
-        QCOMPARE(ExitMessageText("ReadRKF"),
-                 QString::fromUtf8("ReadRKFでエラーが発生したので強制終了しました。\r"
-                                   "エラーの詳細はerror.txtを参照してください。"));
+        QFETCH(QString, logShownAs);
+        QFETCH(QString, text);
+        QCOMPARE(ExitMessageText("ReadRKF", logShownAs), text);
+        if (logShownAs == "error.txt")
+            QCOMPARE(ExitMessageText("ReadRKF"), text);
     }
 
     void reportedOnlyWithNumberAndBothTexts()

@@ -18,19 +18,29 @@ class TestSettings : public QObject {
     Q_OBJECT
 
   private slots:
+    void firstRunAndSave_data()
+    {
+        QTest::addColumn<QString>("firstReadDir"); // empty: the settings folder itself
+        QTest::newRow("beside the program: the program folder first") << QString();
+        QTest::newRow("in the user's folder: the home folder first") << QStringLiteral("/home/user/");
+    }
+
     void firstRunAndSave()
     {
+        QFETCH(QString, firstReadDir);
         QTemporaryDir dir;
-        const QString appPath = dir.path() + u'/';
-        Settings settings = LoadConfig(appPath);
-        QCOMPARE(ReadTestFile(IniPath(appPath)), DefaultFile(appPath));
+        const QString folder = dir.path() + u'/';
+        if (firstReadDir.isEmpty())
+            firstReadDir = folder;
+        Settings settings = LoadConfig(folder, firstReadDir);
+        QCOMPARE(ReadTestFile(IniPath(folder)), DefaultFile(firstReadDir));
         QVERIFY(!settings.TopOnly && !settings.AlwaysOnTop);
-        QCOMPARE(settings.LastReadDir, appPath);
+        QCOMPARE(settings.LastReadDir, firstReadDir);
 
         settings.LastReadDir = "/scores/old  "; // trailing blanks kept by the quotes
-        SaveConfig(appPath, settings);
-        QCOMPARE(ReadTestFile(IniPath(appPath)), DefaultFile("/scores/old  ", "\"rkfview\""));
-        QCOMPARE(LoadConfig(appPath).LastReadDir, settings.LastReadDir);
+        SaveConfig(folder, settings);
+        QCOMPARE(ReadTestFile(IniPath(folder)), DefaultFile("/scores/old  ", "\"rkfview\""));
+        QCOMPARE(LoadConfig(folder, firstReadDir).LastReadDir, settings.LastReadDir);
     }
 
     void load_data()
@@ -63,7 +73,7 @@ class TestSettings : public QObject {
         QTemporaryDir dir;
         const QString appPath = dir.path() + u'/';
         WriteTestFile(dir.path(), "rkfview.ini", ini);
-        const Settings settings = LoadConfig(appPath);
+        const Settings settings = LoadConfig(appPath, appPath);
         QCOMPARE(settings.TopOnly, topOnly);
         QCOMPARE(settings.AlwaysOnTop, alwaysOnTop);
         QCOMPARE(settings.LastReadDir, ini.contains("/scores/") && !reset ? "/scores/" : appPath);
@@ -75,7 +85,8 @@ class TestSettings : public QObject {
         QTemporaryDir dir;
         const QString appPath = dir.path() + "/app/";
         QVERIFY(QDir(dir.path()).mkpath("app/rkfview.ini")); // the settings file is a folder
-        const Settings settings = LoadConfig(appPath);       // would never return if the reset kept recurring
+        const Settings settings =
+            LoadConfig(appPath, appPath); // would never return if the reset kept recurring
         QVERIFY(!settings.TopOnly && !settings.AlwaysOnTop);
         QCOMPARE(settings.LastReadDir, appPath);
     }

@@ -1,6 +1,8 @@
 #include "support/ErrorLog.h"
 
 #include "platform/CodePage.h"
+#include "platform/FileNames.h"
+#include "platform/ProgramFolder.h"
 
 #include <QFile>
 
@@ -31,17 +33,18 @@ QString ErrorLogLine(const QDateTime &when, int number, const QString &descripti
            OnOneLine(procedure) + QStringLiteral("\r\n");
 }
 
-void AppendErrorLog(const QString &appPath, const QString &line)
+void AppendErrorLog(const QString &folder, const QString &line)
 {
-    QFile file(appPath + QStringLiteral("error.txt"));
+    platform::MakeUserFolder(platform::NativeFileName(folder));
+    QFile file(folder + QStringLiteral("error.txt"));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return;
     file.write(platform::EncodeAnsi(line));
     file.close();
 }
 
-QString ExitMessageText(const QString &procedure)
+QString ExitMessageText(const QString &procedure, const QString &logShownAs)
 {
     return procedure + QStringLiteral("でエラーが発生したので強制終了しました。") + QLatin1Char('\r') +
-           QStringLiteral("エラーの詳細はerror.txtを参照してください。");
+           QStringLiteral("エラーの詳細は") + logShownAs + QStringLiteral("を参照してください。");
 }

@@ -3,7 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
-// The error log "error.txt" beside the program: one line per forced exit.
+// The error log "error.txt" (beside the program wherever that works, see
+// FileLocations.h): one line per forced exit.
 
 // True when an exit with these arguments is a real failure that is logged and
 // reported: number not 0 and neither text empty.
@@ -15,10 +16,11 @@ bool IsReportedFailure(int number, const QString &description, const QString &pr
 // the procedure name becomes a space, so that each entry stays one line.
 QString ErrorLogLine(const QDateTime &when, int number, const QString &description, const QString &procedure);
 
-// Appends one line to AppPath + "error.txt" in the ANSI code page; the file is
-// created when missing. Failures are ignored.
-void AppendErrorLog(const QString &appPath, const QString &line);
+// Appends one line to folder + "error.txt" in the ANSI code page; the file,
+// and the folder, are created when missing. Failures are ignored.
+void AppendErrorLog(const QString &folder, const QString &line);
 
 // The message-box text: procedure + "でエラーが発生したので強制終了しました。"
-// + CR + "エラーの詳細はerror.txtを参照してください。".
-QString ExitMessageText(const QString &procedure);
+// + CR + "エラーの詳細はerror.txtを参照してください。", where the log's full
+// path takes the place of "error.txt" when the log is not beside the program.
+QString ExitMessageText(const QString &procedure, const QString &logShownAs = QStringLiteral("error.txt"));

@@ -41,10 +41,10 @@ std::optional<bool> ToBoolean(const QString &text)
 }
 
 // The settings as they stand before any file has been read.
-Settings Defaults(const QString &appPath)
+Settings Defaults(const QString &firstReadDir)
 {
     Settings settings;
-    settings.LastReadDir = platform::ProfileValue(Quoted(appPath));
+    settings.LastReadDir = platform::ProfileValue(Quoted(firstReadDir));
     return settings;
 }
 
@@ -52,64 +52,66 @@ Settings Defaults(const QString &appPath)
 // the file once when resetAllowed, and otherwise gives the defaults, so a
 // folder that cannot be written does not make the reset and the read call
 // each other without end.
-Settings LoadConfigOnce(const QString &appPath, bool resetAllowed)
+Settings LoadConfigOnce(const QString &folder, const QString &firstReadDir, bool resetAllowed)
 {
-    const auto fallback = [&] { return resetAllowed ? InitConfig(appPath) : Defaults(appPath); };
+    const auto fallback = [&] {
+        return resetAllowed ? InitConfig(folder, firstReadDir) : Defaults(firstReadDir);
+    };
 
-    if (ReadIni(appPath, kMain, kMarkerKey, QString()) != kMarker)
+    if (ReadIni(folder, kMain, kMarkerKey, QString()) != kMarker)
         return fallback();
     const std::optional<bool> topOnly =
-        ToBoolean(ReadIni(appPath, kConfig, kTopOnly, QStringLiteral("False")));
+        ToBoolean(ReadIni(folder, kConfig, kTopOnly, QStringLiteral("False")));
     if (!topOnly)
         return fallback();
     const std::optional<bool> alwaysOnTop =
-        ToBoolean(ReadIni(appPath, kConfig, kAlwaysOnTop, QStringLiteral("False")));
+        ToBoolean(ReadIni(folder, kConfig, kAlwaysOnTop, QStringLiteral("False")));
     if (!alwaysOnTop)
         return fallback();
 
     Settings settings;
     settings.TopOnly = *topOnly;
     settings.AlwaysOnTop = *alwaysOnTop;
-    settings.LastReadDir = ReadIni(appPath, kConfig, kLastReadDir, Quoted(appPath));
+    settings.LastReadDir = ReadIni(folder, kConfig, kLastReadDir, Quoted(firstReadDir));
     return settings;
 }
 
 } // namespace
 
-QString IniPath(const QString &appPath)
+QString IniPath(const QString &folder)
 {
-    return appPath + QStringLiteral("rkfview.ini");
+    return folder + QStringLiteral("rkfview.ini");
 }
 
-QString ReadIni(const QString &appPath, const QString &section, const QString &key,
+QString ReadIni(const QString &folder, const QString &section, const QString &key,
                 const QString &defaultValue)
 {
-    return platform::ReadProfileString(IniPath(appPath), section, key, defaultValue);
+    return platform::ReadProfileString(IniPath(folder), section, key, defaultValue);
 }
 
-void WriteIni(const QString &appPath, const QString &section, const QString &key, const QString &value)
+void WriteIni(const QString &folder, const QString &section, const QString &key, const QString &value)
 {
-    platform::WriteProfileString(IniPath(appPath), section, key, value);
+    platform::WriteProfileString(IniPath(folder), section, key, value);
 }
 
-Settings LoadConfig(const QString &appPath)
+Settings LoadConfig(const QString &folder, const QString &firstReadDir)
 {
-    return LoadConfigOnce(appPath, true);
+    return LoadConfigOnce(folder, firstReadDir, true);
 }
 
-Settings InitConfig(const QString &appPath)
+Settings InitConfig(const QString &folder, const QString &firstReadDir)
 {
-    WriteIni(appPath, kMain, kMarkerKey, kMarker);
-    WriteIni(appPath, kConfig, kTopOnly, BooleanText(false));
-    WriteIni(appPath, kConfig, kAlwaysOnTop, BooleanText(false));
-    WriteIni(appPath, kConfig, kLastReadDir, Quoted(appPath));
-    return LoadConfigOnce(appPath, false);
+    WriteIni(folder, kMain, kMarkerKey, kMarker);
+    WriteIni(folder, kConfig, kTopOnly, BooleanText(false));
+    WriteIni(folder, kConfig, kAlwaysOnTop, BooleanText(false));
+    WriteIni(folder, kConfig, kLastReadDir, Quoted(firstReadDir));
+    return LoadConfigOnce(folder, firstReadDir, false);
 }
 
-void SaveConfig(const QString &appPath, const Settings &settings)
+void SaveConfig(const QString &folder, const Settings &settings)
 {
-    WriteIni(appPath, kMain, kMarkerKey, Quoted(kMarker));
-    WriteIni(appPath, kConfig, kTopOnly, BooleanText(settings.TopOnly));
-    WriteIni(appPath, kConfig, kAlwaysOnTop, BooleanText(settings.AlwaysOnTop));
-    WriteIni(appPath, kConfig, kLastReadDir, Quoted(settings.LastReadDir));
+    WriteIni(folder, kMain, kMarkerKey, Quoted(kMarker));
+    WriteIni(folder, kConfig, kTopOnly, BooleanText(settings.TopOnly));
+    WriteIni(folder, kConfig, kAlwaysOnTop, BooleanText(settings.AlwaysOnTop));
+    WriteIni(folder, kConfig, kLastReadDir, Quoted(settings.LastReadDir));
 }

@@ -2,32 +2,36 @@
 
 #include <QString>
 
-// The three settings kept between runs in "rkfview.ini" beside the program.
+// The three settings kept between runs in "rkfview.ini", in the folder that
+// FileLocations chooses (beside the program wherever that works). Every
+// "folder" below ends in the separator.
 struct Settings {
     bool TopOnly = false;     // the tick of menuOptTop
     bool AlwaysOnTop = false; // the tick of menuOptZOrder
     QString LastReadDir;      // the folder of the score file shown last
 };
 
-// AppPath + "rkfview.ini".
-QString IniPath(const QString &appPath);
+// folder + "rkfview.ini".
+QString IniPath(const QString &folder);
 
 // One value of the settings file (see platform::ReadProfileString).
-QString ReadIni(const QString &appPath, const QString &section, const QString &key,
+QString ReadIni(const QString &folder, const QString &section, const QString &key,
                 const QString &defaultValue);
 
 // Writes one value; a failed write is not noticed.
-void WriteIni(const QString &appPath, const QString &section, const QString &key, const QString &value);
+void WriteIni(const QString &folder, const QString &section, const QString &key, const QString &value);
 
 // Reads the settings at start-up. A missing or foreign file (marker "Key" in
 // "Main" not exactly rkfview) or an option that is not a boolean resets the
 // file to the defaults (InitConfig) and loads those. When the file cannot be
-// written, the defaults are returned after one failed reset.
-Settings LoadConfig(const QString &appPath);
+// written, the defaults are returned after one failed reset. firstReadDir is
+// the default last-read folder (AppPath, or the home folder when the settings
+// do not live beside the program).
+Settings LoadConfig(const QString &folder, const QString &firstReadDir);
 
 // Writes the default settings, then loads them again; when they still cannot
 // be read back (the file cannot be written), the defaults are returned.
-Settings InitConfig(const QString &appPath);
+Settings InitConfig(const QString &folder, const QString &firstReadDir);
 
 // Writes the current settings; called on every exit.
-void SaveConfig(const QString &appPath, const Settings &settings);
+void SaveConfig(const QString &folder, const Settings &settings);

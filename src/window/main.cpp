@@ -3,7 +3,9 @@
 #include "window/Main.h"
 #include "Version.h"
 #include "platform/CodePage.h"
+#include "platform/FileNames.h"
 #include "platform/ProcessEnd.h"
+#include "platform/ProgramFolder.h"
 #include "platform/gui/MessageBox.h"
 #include "window/AppIdentity.h"
 
@@ -82,6 +84,9 @@ int main(int argc, char **argv)
     QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QByteArray(argv[i]));
-    const std::unique_ptr<frmMain> window = Main(QCoreApplication::applicationDirPath(), arguments);
+    QByteArray programFolder = platform::ExecutableFolder();
+    if (programFolder.isEmpty())
+        programFolder = platform::NativeFileName(QCoreApplication::applicationDirPath());
+    const std::unique_ptr<frmMain> window = Main(programFolder, arguments);
     return app.exec();
 }

@@ -1,5 +1,6 @@
 // ExitProgram ends the process, so it runs in a child: this program started again with "--exit-child".
 
+#include "platform/ProgramFolder.h"
 #include "support/AppGlobals.h"
 #include "support/TestFiles.h"
 #include "support/gui/ExitProgram.h"
@@ -19,18 +20,29 @@ class ChildWindow : public QWidget {
             std::printf("%s|%s|stop icon and OK %d|settings and log first %d\n",
                         qPrintable(box->windowTitle()), qPrintable(box->text().replace(u'\n', "<LF>")),
                         box->icon() == QMessageBox::Critical && box->standardButtons() == QMessageBox::Ok,
-                        QFile::exists(AppPath + "rkfview.ini") && QFile::exists(AppPath + "error.txt"));
+                        QFile::exists(AppFiles.configFolder + "rkfview.ini") &&
+                            QFile::exists(AppFiles.logFolder + "error.txt"));
             box->button(QMessageBox::Ok)->click();
         }
     }
 };
 
 // Child: ExitProgram(number, description, procedure) from the arguments after the program folder.
+// The program folder is the installed one when the last argument says so: the files then go to
+// HOME's folders.
 int RunExitChild(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    AppPath = arguments[2];
+    LocationFacts facts;
+    facts.programFolder = QFile::encodeName(arguments[2]);
+    facts.programFolderWritable = true;
+    facts.home = qgetenv("HOME");
+    if (arguments[6] == "installed")
+        facts.installedBinDir = facts.programFolder;
+    AppFiles = LocateFiles(facts);
+    AppPath = AppFiles.appPath;
+    platform::MakeUserFolder(QFile::encodeName(AppFiles.configFolder)); // as Main does
     AppTitle = "Title";
     SetSettingsSource([] { return Settings{true, false, "/scores/"}; });
     ChildWindow window;
@@ -52,15 +64,19 @@ class TestExitProgram : public QObject {
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("procedure");
-        QTest::addColumn<bool>("reported"); // logged and told in a box
-        QTest::newRow("normal exit") << 0 << ""
-                                     << "" << false;
-        QTest::newRow("forced exit, negative number") << -5 << "D"
-                                                      << "Main" << true;
-        QTest::newRow("failure with an empty description: settings only") << 53 << ""
-                                                                          << "ReadRKF" << false;
-        QTest::newRow("number 0 with both texts: a normal exit") << 0 << "D"
-                                                                 << "Main" << false;
+        QTest::addColumn<bool>("reported");  // logged and told in a box
+        QTest::addColumn<bool>("installed"); // settings and log in the user's folders
+        // clang-format off
+        QTest::newRow("normal exit") << 0 << "" << "" << false << false;
+        QTest::newRow("forced exit, negative number") << -5 << "D" << "Main" << true << false;
+        QTest::newRow("failure with an empty description: settings only")
+            << 53 << "" << "ReadRKF" << false << false;
+        QTest::newRow("number 0 with both texts: a normal exit") << 0 << "D" << "Main" << false << false;
+        QTest::newRow("installed copy, normal exit: settings in the user's folder")
+            << 0 << "" << "" << false << true;
+        QTest::newRow("installed copy, forced exit: log in the user's folder, named in full")
+            << -5 << "D" << "Main" << true << true;
+        // clang-format on
     }
 
     void exitInChildProcess()
@@ -69,27 +85,39 @@ class TestExitProgram : public QObject {
         QFETCH(QString, description);
         QFETCH(QString, procedure);
         QFETCH(bool, reported);
-        const QString box =
-            QString::fromUtf8("Title|Mainでエラーが発生したので強制終了しました。<LF>エラーの詳細は"
-                              "error.txtを参照してください。|stop icon and OK 1|settings and log first 1\n");
+        QFETCH(bool, installed);
         const QRegularExpression logLine(
             "^\\d{4}/\\d\\d/\\d\\d (\\d|1\\d|2[0-3]):\\d\\d:\\d\\d ErrorNo\\.-5 D @Main\r\n$");
         QTemporaryDir dir;
         const QString appPath = dir.path() + u'/';
+        const QString home = appPath + "home";
+        const QString configFolder = installed ? home + "/.config/rkfview/" : appPath;
+        const QString logFolder = installed ? home + "/.local/state/rkfview/" : appPath;
+        const QString box =
+            QString::fromUtf8("Title|Mainでエラーが発生したので強制終了しました。<LF>エラーの詳細は") +
+            (installed ? logFolder + "error.txt" : "error.txt") +
+            QString::fromUtf8("を参照してください。|stop icon and OK 1|settings and log first 1\n");
         QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home);
+        environment.remove("XDG_CONFIG_HOME");
+        environment.remove("XDG_STATE_HOME");
+        child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(),
-                    {"--exit-child", appPath, QString::number(number), description, procedure});
+                    {"--exit-child", appPath, QString::number(number), description, procedure,
+                     installed ? "installed" : "portable"});
         QVERIFY(child.waitForFinished(30000));
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), number ? 1 : 0);
-        QCOMPARE(ReadTestFile(appPath + "rkfview.ini"),
+        QCOMPARE(ReadTestFile(configFolder + "rkfview.ini"),
                  "[Main]\r\nKey=\"rkfview\"\r\n[Config]\r\nTopOnly=True\r\n"
                  "AlwaysOnTop=False\r\nLastReadDir=\"/scores/\"\r\n");
         // No close handler output; one stop message for a reported failure only.
         QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), reported ? box : QString());
-        const QString log = QString::fromLatin1(ReadTestFile(appPath + "error.txt"));
-        QVERIFY2(reported ? logLine.match(log).hasMatch() : !QFile::exists(appPath + "error.txt"),
+        const QString log = QString::fromLatin1(ReadTestFile(logFolder + "error.txt"));
+        QVERIFY2(reported ? logLine.match(log).hasMatch() : !QFile::exists(logFolder + "error.txt"),
                  qPrintable(log));
+        QCOMPARE(QFile::exists(appPath + "rkfview.ini"), !installed);
     }
 };
 

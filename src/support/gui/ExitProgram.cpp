@@ -79,18 +79,18 @@ void ExitProgram(int number, const QString &descriptionText, const QString &proc
 
     Ignoring([] {
         if (SettingsSource())
-            SaveConfig(AppPath, SettingsSource()());
+            SaveConfig(AppFiles.configFolder, SettingsSource()());
     });
     if (IsReportedFailure(number, description, procedure)) {
         Ignoring([&] {
-            AppendErrorLog(AppPath,
+            AppendErrorLog(AppFiles.logFolder,
                            ErrorLogLine(QDateTime::currentDateTime(), number, description, procedure));
         });
         Ignoring([&] {
             if (StopMessageSeam())
-                StopMessageSeam()(AppTitle, ExitMessageText(procedure));
+                StopMessageSeam()(AppTitle, ExitMessageText(procedure, AppFiles.logShownAs));
             else
-                platform::ShowStopMessage(AppTitle, ExitMessageText(procedure));
+                platform::ShowStopMessage(AppTitle, ExitMessageText(procedure, AppFiles.logShownAs));
         });
     }
     g_exitStatus = -1; // matters only when a test seam throws out of End

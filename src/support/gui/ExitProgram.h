@@ -6,10 +6,10 @@
 #include <functional>
 
 // The one way the program ends. In this order: the current settings are saved
-// (SaveConfig into AppPath); for a real failure (number not 0 and neither text
-// empty) one line is appended to AppPath + "error.txt" and a stop message
-// titled AppTitle names the procedure; then the process ends at once, without
-// running any close handler: status 0 for number 0, status 1 otherwise.
+// (SaveConfig into AppFiles.configFolder); for a real failure (number not 0 and
+// neither text empty) one line is appended to "error.txt" in AppFiles.logFolder
+// and a stop message titled AppTitle names the procedure; then the process
+// ends at once, without running any close handler: status 0 for number 0, status 1 otherwise.
 // Failures inside are ignored. A call made while the stop message is open
 // ends the process at once.
 [[noreturn]] void ExitProgram(int number, const QString &description, const QString &procedure);
