@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -29,6 +30,15 @@ QByteArray Line(const QByteArray &path, const QByteArray &name)
 {
     return path + ", 1st," + name + ",100,10,0,0,0,0,0,0,0x,0x,SS,\xc3\x97,-- -- -- -- -- -- -- -- --\r\n";
 }
+
+// The overview CSV line of a file of the tree.
+QByteArray OverviewLine(const QByteArray &path, const QByteArray &name)
+{
+    return path + ",0,\xc3\x97,1," + name + ",100,10,SS,\xc3\x97,0,0,0,0,0,0,-- -- -- -- -- -- -- -- --\r\n";
+}
+
+const char kOverviewHeader[] = "Path,PlayCount,Cleared,Places,Name,Score,J-PTS,Class,Clear,MAX "
+                               "COMBO,Perfect,Great,Good,Bad,Poor,Option\r\n";
 
 // The few non-ASCII characters of these outputs in code page 932, mapped by hand.
 QByteArray Cp932(QByteArray text)
@@ -123,11 +133,18 @@ class TestRkfreport : public QObject {
         QTest::newRow("folder: the search's files in its order, a bad file skipped") << paths + QStringList{"{dir}/tree"} << Line("{dir}/tree/A.rkf", "A") + Line("{dir}/tree/b.rkf", "b") + Line("{dir}/tree/J/\xe3\x82\xbd.rkf", "\xe3\x82\xbd") + Line("{dir}/tree/S/c.rkf", "c") + "{dir}/tree/S/empty.rkf,\r\n" + Line("\"{dir}/tree/x,y/a.rkf\"", "a") + Line("{dir}/tree/y.rkf/e.rkf", "e") << bad << 1;
         QTest::newRow("relative folder, one level down") << paths + QStringList{"tree/S"} << Line("{dir}/tree/S/c.rkf", "c") + "{dir}/tree/S/empty.rkf,\r\n" + Line("{dir}/tree/S/T/d.rkf", "d") << QByteArray() << 0;
         QTest::newRow("code page 932 file name, cp932") << paths + QStringList{"--encoding", "cp932", "{dir}/tree/J"} << Cp932(Line("{dir}/tree/J/\x83\x5c.rkf", "\x83\x5c")) << QByteArray() << 0;
+        const QStringList overview{"--overview", "--csv"};
+        const QByteArray overviewTree = kOverviewHeader + OverviewLine("{dir}/tree/A.rkf", "A") + OverviewLine("{dir}/tree/b.rkf", "b") + OverviewLine("{dir}/tree/J/\xe3\x82\xbd.rkf", "\xe3\x82\xbd") + OverviewLine("{dir}/tree/S/c.rkf", "c") + "{dir}/tree/S/empty.rkf,0,\xc3\x97,0,,,,,,,,,,,,\r\n" + OverviewLine("\"{dir}/tree/x,y/a.rkf\"", "a") + OverviewLine("{dir}/tree/y.rkf/e.rkf", "e");
+        QTest::newRow("overview CSV: a folder in the search's order, a bad file skipped") << overview + QStringList{"{dir}/tree"} << overviewTree << bad << 1;
+        QTest::newRow("overview CSV: files in argument order, top only") << overview + QStringList{"chart.rkf", "--top-only", "tree/b.rkf", "chart.rkf"} << kOverviewHeader + QByteArray("{dir}/chart.rkf,12,○,1,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n") + OverviewLine("{dir}/tree/b.rkf", "b") + "{dir}/chart.rkf,12,○,1,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n" << QByteArray() << 0;
+        QTest::newRow("overview CSV, cp932") << overview + QStringList{"--encoding=cp932", "chart.rkf", "{dir}/tree/J"} << Cp932(kOverviewHeader + QByteArray("{dir}/chart.rkf,12,○,2,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n")) + OverviewLine("{dir}/tree/J/\x83\x5c.rkf", "\x83\x5c").replace("\xc3\x97", "\x81\x7e") << QByteArray() << 0;
+        QTest::newRow("overview CSV: only failures") << overview + QStringList{"missing.rkf"} << QByteArray(kOverviewHeader) << missing << 1;
         const QByteArray tryHelp = "\nTry 'rkfreport --help'.\n";
         QTest::newRow("usage: no file") << QStringList{"--csv"} << QByteArray() << "rkfreport: no PATH given" + tryHelp << 2;
         QTest::newRow("usage: unknown option named") << QStringList{"--bogus", "chart.rkf"} << QByteArray() << "rkfreport: unrecognized option '--bogus'" + tryHelp << 2;
         QTest::newRow("usage: unknown short option named") << QStringList{"chart.rkf", "-x"} << QByteArray() << "rkfreport: unrecognized option '-x'" + tryHelp << 2;
         QTest::newRow("usage: --path-column needs --csv") << QStringList{"--path-column", "chart.rkf"} << QByteArray() << "rkfreport: --path-column needs --csv" + tryHelp << 2;
+        QTest::newRow("usage: --path-column with --overview") << QStringList{"--overview", "--csv", "--path-column", "chart.rkf"} << QByteArray() << "rkfreport: --path-column does not go with --overview (the path is its first column)" + tryHelp << 2;
         QTest::newRow("usage: --encoding without a value") << QStringList{"chart.rkf", "--encoding"} << QByteArray() << "rkfreport: option '--encoding' requires an argument" + tryHelp << 2;
         QTest::newRow("usage: unknown encoding") << QStringList{"--encoding=latin1", "chart.rkf"} << QByteArray() << "rkfreport: invalid encoding 'latin1' (utf-8 or cp932)" + tryHelp << 2;
         QTest::newRow("--version") << QStringList{"--version"} << QByteArray("rkfreport 0.0.0.50\n") << QByteArray() << 0;
@@ -157,6 +174,36 @@ class TestRkfreport : public QObject {
         const QByteArray errors = process.readAllStandardError();
         QCOMPARE(errors, err.replace("{dir}", m_dir));
         QCOMPARE(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, status);
+    }
+
+    // The overview's text table: widths fitted to the longest path, then the totals.
+    void overviewText()
+    {
+        QProcess process;
+        process.setWorkingDirectory(QFile::decodeName(m_dir));
+        process.start(RKFREPORT_PATH, {"--overview", "tree/S", "missing.rkf", "chart.rkf"});
+        QVERIFY(process.waitForFinished(60000));
+        const int width = int(m_dir.size() + std::strlen("/tree/S/empty.rkf"));
+        const auto path = [&](const char *name) { return (m_dir + name).leftJustified(width + 2); };
+        const QByteArray rule = QByteArray(width, '-') +
+                                "  ---------  -------  ------  ----  -----  -----  -----  "
+                                "-----  ---------  -------  -----  ----  ---  ----  "
+                                "--------------------------\r\n";
+        const QByteArray dashes = "  -- -- -- -- -- -- -- -- --\r\n";
+        // clang-format off
+        const QByteArray expected =
+            QByteArray("Path").leftJustified(width + 2) + "PlayCount  Cleared  Places  Name  Score  J-PTS  Class  Clear  MAX COMBO  Perfect  Great  Good  Bad  Poor  Option\r\n" + rule +
+            path("/tree/S/c.rkf") +     "        0  ×             1  c       100     10  SS     ×              0        0      0     0    0     0" + dashes +
+            path("/tree/S/empty.rkf") + "        0  ×             0\r\n" +
+            path("/tree/S/T/d.rkf") +   "        0  ×             1  d       100     10  SS     ×              0        0      0     0    0     0" + dashes +
+            path("/chart.rkf") +        "       12  ○             2  ＡＢ   1845   1290  SS     ○            812      700     90    12    2     1  Hi Su -- Rn -- -- -- -- 4D\r\n" +
+            "\r\nFiles read          4\r\nFiles failed        1\r\nCharts cleared      1\r\nCharts not cleared  3\r\n"
+            "First places        SS 3  S 0  A 0  B 0  C 0  D 0  E 0  none 1\r\nPlays in all        12\r\n";
+        // clang-format on
+        QCOMPARE(process.readAllStandardOutput(), expected);
+        QCOMPARE(process.readAllStandardError(),
+                 "rkfreport: missing.rkf: " + MakeFailure(53).Description.toUtf8() + "\n");
+        QCOMPARE(process.exitCode(), 1);
     }
 
     // Standard output that cannot take the text; the shell runs rkfreport as

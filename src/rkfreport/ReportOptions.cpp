@@ -2,25 +2,42 @@
 
 #include <cstring>
 
-const char kHelpText[] = "Usage: rkfreport [OPTION]... PATH...\n"
-                         "Writes the ranking of each score file to standard output, as the viewer's\n"
-                         "Save command writes it for that file shown alone.\n"
-                         "\n"
-                         "  PATH               a score file, or a folder: the score files of the folder\n"
-                         "                     and of its immediate sub-folders, in the order the\n"
-                         "                     viewer lists them\n"
-                         "      --csv          comma-separated rows instead of the text report\n"
-                         "      --path-column  put the file's absolute path first on every CSV line\n"
-                         "      --top-only     only the first place, as the viewer's show-top-only\n"
-                         "      --encoding=ENC utf-8 (the default) or cp932, the code page of saved files\n"
-                         "  -h, --help         show this text and exit\n"
-                         "  -V, --version      show the version and exit\n"
-                         "      --             every later argument is a PATH\n"
-                         "\n"
-                         "Lines end in CR LF. A file or sub-folder that cannot be read is reported on\n"
-                         "standard error and skipped. Exit status: 0 when every file was reported, 1\n"
-                         "when a file or sub-folder failed or the output could not be written, 2 for a\n"
-                         "usage error.\n";
+const char kHelpText[] = R"(Usage: rkfreport [OPTION]... PATH...
+Writes the ranking of each score file to standard output, as the viewer's
+Save command writes it for that file shown alone; or, with --overview, one
+line per file.
+
+  PATH               a score file, or a folder: the score files of the folder
+                     and of its immediate sub-folders, in the order the
+                     viewer lists them
+      --overview     one line per file: the chart and its first place, as an
+                     aligned table followed by totals
+      --csv          comma-separated rows instead of the text report (with
+                     --overview: a header line and one row per file, no totals)
+      --path-column  put the file's absolute path first on every CSV line
+      --top-only     only the first place, as the viewer's show-top-only
+      --encoding=ENC utf-8 (the default) or cp932, the code page of saved files
+  -h, --help         show this text and exit
+  -V, --version      show the version and exit
+      --             every later argument is a PATH
+
+Overview columns: Path, PlayCount, Cleared (chart cleared, a circle or a
+cross), Places (the rows the viewer's table shows), then of the first place:
+Name, Score, J-PTS, Class, Clear, MAX COMBO, Perfect, Great, Good, Bad, Poor,
+Option. Totals: files read and failed, charts cleared and not, first places
+by class (SS S A B C D E, none for no place or no class), plays in all.
+
+Examples:
+  rkfreport --top-only chart.rkf
+  rkfreport --csv --path-column --encoding=cp932 songs > ranking.csv
+  rkfreport --overview songs
+  rkfreport --overview --csv songs > overview.csv
+
+Lines end in CR LF. A file or sub-folder that cannot be read is reported on
+standard error and skipped. Exit status: 0 when every file was reported, 1
+when a file or sub-folder failed or the output could not be written, 2 for a
+usage error.
+)";
 
 namespace {
 
@@ -51,6 +68,8 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv)
         } else if (arg == "-V" || arg == "--version") {
             parsed.action = ParsedCommandLine::Version;
             return parsed;
+        } else if (arg == "--overview") {
+            options.overview = true;
         } else if (arg == "--csv") {
             options.csv = true;
         } else if (arg == "--path-column") {
@@ -80,5 +99,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv)
         return Error("no PATH given");
     if (options.pathColumn && !options.csv)
         return Error("--path-column needs --csv");
+    if (options.pathColumn && options.overview)
+        return Error("--path-column does not go with --overview (the path is its first column)");
     return parsed;
 }

@@ -6,6 +6,7 @@
 // rkfreport's command line. Arguments are kept as the bytes the system
 // passed, so file names in any encoding reach the files unchanged.
 struct ReportOptions {
+    bool overview = false; // one line per file instead of its ranking
     bool csv = false;
     bool pathColumn = false;
     bool topOnly = false;

@@ -1,16 +1,19 @@
 // rkfreport: writes the report or CSV text of score files to standard output,
-// byte for byte what the viewer saves for each file shown alone. A folder is
-// searched as the viewer searches it, and each score file found is reported
-// in the viewer's list order.
+// byte for byte what the viewer saves for each file shown alone, or one
+// overview line per file. A folder is searched as the viewer searches it, and
+// each score file found is reported in the viewer's list order.
 
 #include "Version.h"
+#include "export/AlignedTable.h"
 #include "export/CsvRowWriter.h"
+#include "export/OverviewWriter.h"
 #include "export/SaveText.h"
 #include "platform/CodePage.h"
 #include "platform/FileNames.h"
 #include "rkfreport/ReportOptions.h"
 #include "rkfreport/ReportOutput.h"
 #include "score/LoadScoreFile.h"
+#include "score/Overview.h"
 #include "score/RankingText.h"
 #include "score/ReadRKF.h"
 #include "search/FolderSearch.h"
@@ -57,9 +60,15 @@ bool IsFolder(const QByteArray &path)
 class Reporter : public ScoreFileVisitor {
   public:
     Reporter(const ReportOptions &options, ReportOutput &output)
-        : m_options(options), m_output(output),
-          m_csv(options.cp932 ? CsvRowWriter::Encoding::Cp932 : CsvRowWriter::Encoding::Utf8, options.topOnly)
+        : m_options(options), m_output(output), m_csv(Encoding(options), options.topOnly),
+          m_overview(Encoding(options), options.topOnly), m_table(OverviewWriter::RightAligned())
     {
+        if (!m_options.overview)
+            return;
+        if (m_options.csv)
+            m_overview.appendCsvHeader(m_output.buffer());
+        else
+            m_overview.addHeader(m_table);
     }
 
     int status() const { return m_status; }
@@ -69,11 +78,18 @@ class Reporter : public ScoreFileVisitor {
         m_output.flush(); // the lines before the failure come first
         ReportError(path, description);
         m_status = 1;
+        m_totals.addFailure();
     }
 
     void report(const ScoreRecord &record)
     {
-        if (m_options.csv) {
+        if (m_options.overview) {
+            m_totals.add(record);
+            if (m_options.csv)
+                m_overview.appendCsv(m_output.buffer(), record);
+            else
+                m_overview.addRow(m_table, record);
+        } else if (m_options.csv) {
             m_csv.append(m_output.buffer(), record,
                          m_options.pathColumn ? m_csv.field(record.FilePath) + ',' : QByteArray());
         } else {
@@ -109,10 +125,37 @@ class Reporter : public ScoreFileVisitor {
         fail(folder, failure.Description);
     }
 
+    // Ends the output: the overview's table and totals, which can only be
+    // written once every file has been seen.
+    void finish()
+    {
+        if (m_options.overview && !m_options.csv) {
+            const Failure failure = m_table.write(m_output.buffer(), [this] { m_output.flushIfFull(); });
+            if (failure.failed()) {
+                m_output.flush();
+                std::fprintf(stderr, "rkfreport: cannot keep the table's rows: %s\n",
+                             failure.Description.toUtf8().constData());
+                m_status = 1;
+                return;
+            }
+            const QString totals = QLatin1String("\r\n") + OverviewTotalsText(m_totals);
+            m_output.buffer() += m_options.cp932 ? platform::EncodeAnsi(totals) : totals.toUtf8();
+        }
+        m_output.flush();
+    }
+
   private:
+    static CsvRowWriter::Encoding Encoding(const ReportOptions &options)
+    {
+        return options.cp932 ? CsvRowWriter::Encoding::Cp932 : CsvRowWriter::Encoding::Utf8;
+    }
+
     const ReportOptions &m_options;
     ReportOutput &m_output;
     CsvRowWriter m_csv;
+    OverviewWriter m_overview;
+    AlignedTable m_table;
+    OverviewTotals m_totals;
     int m_status = 0;
 };
 
@@ -155,6 +198,6 @@ int main(int argc, char **argv)
         else
             reporter.report(record);
     }
-    output.flush();
+    reporter.finish();
     return reporter.status();
 }

@@ -1,0 +1,178 @@
+#include "export/AlignedTable.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+// The rows are kept as records: a kind byte (0 a row, 1 a rule), then for a
+// row every cell as its width (uint16), its length (uint32) and its bytes.
+
+namespace {
+
+constexpr char kRow = 0;
+constexpr char kRule = 1;
+constexpr qsizetype kCellHead = 2 + 4;
+
+// Makes room for size more bytes at the end of out and returns where they
+// start; the caller cuts out back to what it wrote. The capacity at least
+// doubles, so appending line by line stays linear.
+char *Grow(QByteArray &out, qsizetype size)
+{
+    const qsizetype start = out.size();
+    if (out.capacity() < start + size)
+        out.reserve(std::max(2 * out.capacity(), start + size));
+    out.resize(start + size);
+    return out.data() + start;
+}
+
+template <typename T> T Get(const char *p)
+{
+    T value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
+} // namespace
+
+AlignedTable::AlignedTable(std::vector<bool> rightAligned, qsizetype memoryLimit)
+    : m_right(std::move(rightAligned)), m_widths(m_right.size(), 0), m_limit(memoryLimit)
+{
+}
+
+AlignedTable::~AlignedTable() = default;
+
+void AlignedTable::addRow(const QByteArrayView *cells, const int *widths)
+{
+    const std::size_t columns = m_right.size();
+    qsizetype size = 1;
+    for (std::size_t c = 0; c < columns; ++c)
+        size += kCellHead + cells[c].size();
+    char *p = Grow(m_rows, size);
+    *p++ = kRow;
+    for (std::size_t c = 0; c < columns; ++c) {
+        const std::uint16_t width = std::uint16_t(std::clamp(widths[c], 0, 0xFFFF));
+        const std::uint32_t length = std::uint32_t(cells[c].size());
+        m_widths[c] = std::max(m_widths[c], int(width));
+        std::memcpy(p, &width, sizeof width);
+        std::memcpy(p + 2, &length, sizeof length);
+        std::memcpy(p + kCellHead, cells[c].data(), length);
+        p += kCellHead + length;
+    }
+    if (m_rows.size() >= m_limit)
+        spill();
+}
+
+void AlignedTable::addRule()
+{
+    m_rows += kRule;
+}
+
+void AlignedTable::spill()
+{
+    if (m_failure.failed())
+        return;
+    if (!m_file) {
+        m_file = std::make_unique<QTemporaryFile>();
+        if (!m_file->open()) {
+            m_failure = {kErrPathAccess, m_file->errorString()};
+            return;
+        }
+    }
+    if (m_file->write(m_rows) != m_rows.size()) {
+        m_failure = {kErrPathAccess, m_file->errorString()};
+        return;
+    }
+    m_rows.resize(0);
+}
+
+qsizetype AlignedTable::writeRows(const char *data, qsizetype size, QByteArray &out,
+                                  const std::function<void()> &drain)
+{
+    const std::size_t columns = m_right.size();
+    qsizetype at = 0;
+    while (at < size) {
+        if (data[at] == kRule) {
+            for (std::size_t c = 0; c < columns; ++c) {
+                if (c != 0)
+                    out += "  ";
+                out.append(qsizetype(m_widths[c]), '-');
+            }
+            out += "\r\n";
+            drain();
+            ++at;
+            continue;
+        }
+        // A row is written only when all of it is at hand.
+        qsizetype end = at + 1;
+        for (std::size_t c = 0; c < columns; ++c) {
+            if (end + kCellHead > size)
+                return at;
+            end += kCellHead + qsizetype(Get<std::uint32_t>(data + end + 2));
+        }
+        if (end > size)
+            return at;
+        // The longest the line can be: every column at its width, the cells'
+        // bytes (wider than their width in UTF-8), the gaps and the line end.
+        qsizetype room = 2;
+        for (std::size_t c = 0; c < columns; ++c)
+            room += m_widths[c] + 2;
+        room += end - at;
+        char *const line = Grow(out, room);
+        char *p = line;
+        qsizetype cell = at + 1;
+        for (std::size_t c = 0; c < columns; ++c) {
+            const int width = Get<std::uint16_t>(data + cell);
+            const qsizetype length = Get<std::uint32_t>(data + cell + 2);
+            const int pad = m_widths[c] - width;
+            if (c != 0) {
+                *p++ = ' ';
+                *p++ = ' ';
+            }
+            if (m_right[c] && pad > 0) {
+                std::memset(p, ' ', size_t(pad));
+                p += pad;
+            }
+            std::memcpy(p, data + cell + kCellHead, size_t(length));
+            p += length;
+            if (!m_right[c] && c + 1 < columns && pad > 0) {
+                std::memset(p, ' ', size_t(pad));
+                p += pad;
+            }
+            cell += kCellHead + length;
+        }
+        // No spaces at the end of a line whose last cells are empty.
+        while (p > line && p[-1] == ' ')
+            --p;
+        *p++ = '\r';
+        *p++ = '\n';
+        out.resize(p - out.constData());
+        drain();
+        at = end;
+    }
+    return at;
+}
+
+Failure AlignedTable::write(QByteArray &out, const std::function<void()> &drain)
+{
+    if (!m_file) {
+        writeRows(m_rows.constData(), m_rows.size(), out, drain);
+        return m_failure;
+    }
+    spill();
+    if (m_failure.failed())
+        return m_failure;
+    if (!m_file->seek(0))
+        return {kErrPathAccess, m_file->errorString()};
+    QByteArray chunk;
+    for (;;) {
+        const QByteArray more = m_file->read(qsizetype(1) << 20);
+        if (more.isEmpty() && m_file->error() != QFileDevice::NoError)
+            return {kErrPathAccess, m_file->errorString()};
+        chunk += more;
+        const qsizetype used = writeRows(chunk.constData(), chunk.size(), out, drain);
+        chunk.remove(0, used);
+        if (more.isEmpty())
+            break;
+    }
+    return m_failure;
+}
