@@ -8,7 +8,6 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
@@ -25,10 +24,7 @@ void frmMain::lstScore_ColumnClick(int column)
     m_sortOrder = toggle ? Qt::AscendingOrder : Qt::DescendingOrder;
     m_sortKey = column - 1;
     SortColumn = std::int16_t(column);
-
-    QHeaderView *header = lstScore->header();
-    header->setSortIndicatorShown(true);
-    header->setSortIndicator(m_sortKey, m_sortOrder);
+    // No sort arrow in the header: it would clip the narrow headers' texts.
     lstScore->sortItems(m_sortKey, m_sortOrder);
 }
 

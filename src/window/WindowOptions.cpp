@@ -43,12 +43,16 @@ void frmMain::RegisterSettingsSource()
 
 void frmMain::SetAlwaysOnTop(bool on)
 {
-    // Changing the flag hides the window; it comes back where it was. Like the
-    // placement it stands for, the call shows a window not yet shown.
+    // Changing the flag hides the window; it comes back as it was. A window
+    // in its normal state is put back where it was; a maximized one stays
+    // maximized and keeps its normal size and place for when it is restored.
+    // Like the placement it stands for, the call shows a window not yet shown.
     const bool wasVisible = isVisible();
+    const bool normalState =
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized));
     const QRect place = geometry();
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (wasVisible)
+    if (wasVisible && normalState)
         setGeometry(place);
     show();
 }

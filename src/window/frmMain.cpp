@@ -75,7 +75,10 @@ void frmMain::CreateControls()
     lstScore->setAccessibleName(QStringLiteral("Ranking"));
 
     // A multi-line text box: two summary lines in a small font, Tab moving on.
+    // Lines are not wrapped, so a long path never pushes the second line out
+    // of the box; it runs past the right edge instead.
     txtScore->setFont(GothicFont(kSummaryFontPoints));
+    txtScore->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtScore->document()->setDocumentMargin(1);
     txtScore->setTabChangesFocus(true);
     txtScore->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -153,6 +153,8 @@ class TestStartup : public QObject {
         QTest::newRow("show top only") << "HARD.RKF" << kThree << true << 1;
         QTest::newRow("empty first place")
             << "譜面 (難).rkf" << QList<Place>{{"", 0, 0}, {"B", 5, 5}} << false << 0;
+        QTest::newRow("long path: both summary lines stay in the box")
+            << QString(100, u'L') + ".rkf" << kThree << false << 3;
     }
 
     void display()
@@ -175,6 +177,14 @@ class TestStartup : public QObject {
                      window->lstScore->headerItem()->textAlignment(c));
         QCOMPARE(window->SummaryText(), MakeSummary(record));
         QCOMPARE(window->txtScore->toPlainText(), QString(MakeSummary(record)).replace("\r\n", "\n"));
+        // Each summary line is one line of the box, and the second is within it.
+        const QPlainTextEdit *box = window->txtScore;
+        for (QTextBlock line = box->document()->firstBlock(); line.isValid(); line = line.next()) {
+            QTextCursor end(line);
+            end.movePosition(QTextCursor::EndOfBlock);
+            QCOMPARE(box->cursorRect(end).top(), box->cursorRect(QTextCursor(line)).top());
+            QVERIFY2(box->cursorRect(end).bottom() < box->viewport()->height(), qPrintable(line.text()));
+        }
         QCOMPARE(window->cdlgSave.FileName, fileName.chopped(4));
         QCOMPARE(window->cdlgSave.InitDir, m_dir.path() + "/sub/");
         QCOMPARE(window->LastReadDir, m_dir.path() + "/sub/");
@@ -200,6 +210,8 @@ class TestStartup : public QObject {
         QTest::newRow("score thrice: descending") << QList<int>{3, 3, 3} << byScore;
         QTest::newRow("name after score: descending") << QList<int>{3, 2} << byName;
         QTest::newRow("name after score ascending: descending") << QList<int>{3, 3, 2} << byName;
+        QTest::newRow("rank: descending") << QList<int>{1} << QStringList{" 3rd", " 2nd", " 1st"};
+        QTest::newRow("RHS: descending, as placed") << QList<int>{12} << QStringList{" 1st", " 2nd", " 3rd"};
     }
 
     void sortRule()
@@ -212,10 +224,11 @@ class TestStartup : public QObject {
         for (int column : clicks)
             ClickHeader(*window, column);
         QCOMPARE(ColumnTexts(window->lstScore, 0), ranks);
+        // Every header text stays whole at its design width, the sorted column's too.
         const QHeaderView *header = window->lstScore->header();
-        QVERIFY(header->isSortIndicatorShown());
-        QCOMPARE(header->sortIndicatorSection(), clicks.last() - 1);
-        QCOMPARE(header->sortIndicatorOrder(), ranks[0] == " 1st" ? Qt::AscendingOrder : Qt::DescendingOrder);
+        for (int c = 0; c < header->count(); ++c)
+            QVERIFY2(header->sectionSizeHint(c) <= header->sectionSize(c),
+                     qPrintable(window->lstScore->headerItem()->text(c)));
         window->cmdClear->click();
         window->DisplayRKF(record); // rows added later take their place in the order
         QCOMPARE(ColumnTexts(window->lstScore, 0), ranks);
@@ -247,18 +260,35 @@ class TestStartup : public QObject {
         QCOMPARE(window->cdlgSave.FileName, QStringLiteral("chart"));
     }
 
+    void alwaysOnTopTwice_data()
+    {
+        QTest::addColumn<bool>("maximized");
+        QTest::newRow("normal window") << false;
+        QTest::newRow("maximized window keeps its normal size") << true;
+    }
+
     void alwaysOnTopTwice()
     {
+        QFETCH(bool, maximized);
         const auto window = StartViewer(m_dir);
-        window->move(120, 80);
+        window->setGeometry(120, 80, 700, 300);
         const QRect place = window->geometry();
+        if (maximized) {
+            window->showMaximized();
+            QTRY_VERIFY(window->isMaximized() && window->geometry() != place);
+        }
+        const QRect shown = window->geometry();
         for (const bool ticked : {true, false}) {
             window->menuOptZOrder->trigger();
             QCOMPARE(window->menuOptZOrder->isChecked(), ticked);
             QCOMPARE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), ticked);
             QVERIFY(window->isVisible());
-            QCOMPARE(window->geometry(), place);
+            QCOMPARE(window->isMaximized(), maximized);
+            QTRY_COMPARE(window->geometry(), shown);
+            QCOMPARE(window->normalGeometry(), place);
         }
+        window->showNormal(); // back to the size and place before maximizing
+        QTRY_COMPARE(window->geometry(), place);
     }
 
     void programEnds_data()
