@@ -4,6 +4,7 @@
 #include "search/StatusCaptions.h"
 #include "support/gui/ExitProgram.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
@@ -62,6 +63,8 @@ void frmMain::SearchFolder(const QByteArray &folder)
 {
     if (!StartLoading())
         return;
+    for (QAction *command : {menuOpenFile, menuOpenFolder})
+        command->setEnabled(false);
     cmdOpenDir->setEnabled(false);
     lstBMS->setEnabled(false);
     lstBMS->clear();
@@ -72,6 +75,8 @@ void frmMain::SearchFolder(const QByteArray &folder)
     if (result.failed())
         ExitProgram(result.failure.Number, result.failure.Description, result.procedure);
 
+    for (QAction *command : {menuOpenFile, menuOpenFolder})
+        command->setEnabled(true);
     cmdOpenDir->setEnabled(true);
     lstBMS->setEnabled(true);
 }

@@ -192,7 +192,8 @@ class TestLoadCommands : public QObject {
         dialogs.files << dir.filePath("single.rkf");
         bool inSearch = false, dropTaken = true;
         QTimer::singleShot(0, window.get(), [&] { // at the search's first event break
-            inSearch = SearchRunning() && !window->cmdOpenDir->isEnabled() && !window->lstBMS->isEnabled();
+            inSearch = SearchRunning() && !window->cmdOpenDir->isEnabled() && !window->lstBMS->isEnabled() &&
+                       !window->menuOpenFile->isEnabled() && !window->menuOpenFolder->isEnabled();
             window->menuOpenFile->trigger();
             window->menuOpenFolder->trigger();
             QMimeData data;
@@ -206,6 +207,7 @@ class TestLoadCommands : public QObject {
         QCOMPARE(ScoreFiles.size(), 4);
         QCOMPARE(SingleFileSlot().FilePath, QString());
         QCOMPARE(window->windowTitle(), AppTitle + kComplete);
+        QVERIFY(window->menuOpenFile->isEnabled() && window->menuOpenFolder->isEnabled());
     }
 
     void unreadableFileEndsProgram()
