@@ -8,6 +8,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/gui/MessageBox.h"
 #include "window/AppIdentity.h"
+#include "window/StartOptions.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -18,11 +19,9 @@
 
 namespace {
 
-const char kNoDisplay[] =
-    "rkfview: there is no display to show the window on.\n"
-    "Start it from a desktop session, or give it a display of its own:\n"
-    "  xvfb-run rkfview FILE.rkf            (a virtual X display)\n"
-    "  QT_QPA_PLATFORM=offscreen rkfview    (no display at all; the window is not seen)\n";
+// The application id: the desktop entry's name, so that the window system's
+// class (X11) or app id (Wayland) matches the installed menu entry.
+const char kDesktopFileName[] = "io.github.rkfview.rkfview";
 
 const char kNoCodePage[] =
     "rkfview: this Qt cannot convert code page 932 (Shift_JIS), in which score files,\n"
@@ -50,7 +49,7 @@ void StartupMessage(QtMsgType type, const QMessageLogContext &context, const QSt
         qtHandler(type, context, message);
         return;
     }
-    std::fputs(kNoDisplay, stderr);
+    std::fputs(NoDisplayText().constData(), stderr);
     platform::EndProcess(1);
 }
 
@@ -58,13 +57,28 @@ void StartupMessage(QtMsgType type, const QMessageLogContext &context, const QSt
 
 int main(int argc, char **argv)
 {
+    QList<QByteArray> given;
+    for (int i = 1; i < argc; ++i)
+        given.append(QByteArray(argv[i]));
+    switch (StartActionFor(given)) {
+    case StartAction::PrintHelp:
+        std::fputs(HelpText().constData(), stdout);
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    case StartAction::PrintVersion:
+        std::fputs(VersionText().constData(), stdout);
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    case StartAction::ShowWindow:
+        break;
+    }
+
     if (!DisplayNamed()) {
-        std::fputs(kNoDisplay, stderr);
+        std::fputs(NoDisplayText().constData(), stderr);
         return 1;
     }
     qtHandler = qInstallMessageHandler(StartupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(qtHandler);
+    QGuiApplication::setDesktopFileName(QLatin1String(kDesktopFileName));
 
     // The program speaks Japanese: so do the toolkit's own dialog texts
     // (buttons, the overwrite question), where their translation is installed.

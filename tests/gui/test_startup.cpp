@@ -332,9 +332,41 @@ class TestStartup : public QObject {
             QVERIFY2(viewer.waitForFinished(30000), "build the rkfview target first");
             QCOMPARE(viewer.exitCode(), 1);
             const QString errors = QString::fromUtf8(viewer.readAllStandardError());
-            QVERIFY2(errors.contains("there is no display") && errors.contains("xvfb-run rkfview"),
+            QVERIFY2(errors.contains("there is no display") &&
+                         errors.contains("xvfb-run -a rkfview \"$PWD/FILE.rkf\""),
                      qPrintable(errors));
         }
+    }
+
+    // --help and --version answer on the terminal and end before any window
+    // (here: with no display at all); the first of them counts.
+    void helpAndVersionWithoutDisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("output");
+        const QString version = "rkfview 0.0.0.50\n";
+        QTest::newRow("--version") << QStringList{"--version"} << version;
+        QTest::newRow("--version after a score file") << QStringList{"/scores/a.rkf", "--version"} << version;
+        QTest::newRow("--help") << QStringList{"--help"} << "Usage: rkfview [FILE.rkf]\n";
+        QTest::newRow("--help before --version")
+            << QStringList{"--help", "--version"} << "Usage: rkfview [FILE.rkf]\n";
+    }
+
+    void helpAndVersionWithoutDisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, output);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
+            env.remove(name);
+        QProcess viewer;
+        viewer.setProcessEnvironment(env);
+        viewer.start(QCoreApplication::applicationDirPath() + "/../rkfview", arguments);
+        QVERIFY(viewer.waitForFinished(30000));
+        QCOMPARE(viewer.exitCode(), 0);
+        const QString printed = QString::fromUtf8(viewer.readAllStandardOutput());
+        QVERIFY2(printed.startsWith(output), qPrintable(printed));
+        QCOMPARE(viewer.readAllStandardError(), QByteArray());
     }
 };
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+// The two options the viewer answers on the terminal before any window opens.
+// Neither can be the path of a score file, so the command-line rule for score
+// files is untouched by them.
+enum class StartAction {
+    ShowWindow,
+    PrintHelp,    // "--help"
+    PrintVersion, // "--version"
+};
+
+// The first of "--help" and "--version" among the arguments (the program's own
+// path not included), else ShowWindow.
+StartAction StartActionFor(const QList<QByteArray> &arguments);
+
+// The text "--help" prints.
+QByteArray HelpText();
+
+// "rkfview 0.0.0.50" and a line end.
+QByteArray VersionText();
+
+// The hint printed when no display can be reached.
+QByteArray NoDisplayText();
