@@ -47,6 +47,9 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     CreateMenus();
     AcceptFileDrops();
     resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());
+    // A window manager is told the design size as the minimum; where none
+    // heeds it, Form_Resize grows the window back.
+    setMinimumSize(size());
 
     // Quitting the application from outside the window (the session ending)
     // unloads the window: the program ends through the same exit.
@@ -55,10 +58,10 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
 
 void frmMain::CreateControls()
 {
+    // The client area has no minimum of its own: Form_Resize must see a
+    // client area smaller than the design to grow the window back.
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    // The window can never be made smaller than its design.
-    client->setMinimumSize(kDesignClientWidth, kDesignClientHeight);
     setCentralWidget(client);
 
     lstBMS = Place(new QListWidget(client), "lstBMS", 472, 0, 153, 251);

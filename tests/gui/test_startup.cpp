@@ -112,6 +112,7 @@ class TestStartup : public QObject {
         QTest::newRow("100 taller") << QSize(634, 356);
         QTest::newRow("too narrow: grows back") << QSize(500, 300);
         QTest::newRow("too low: grows back") << QSize(700, 200);
+        QTest::newRow("too small both ways: grows back both") << QSize(500, 200);
         QTest::newRow("minimized: nothing done") << QSize();
     }
 
@@ -119,12 +120,12 @@ class TestStartup : public QObject {
     {
         QFETCH(QSize, requested);
         const auto window = StartViewer(m_dir);
-        // As if the window system let the frame shrink: the resize handler grows it back.
-        window->centralWidget()->setMinimumSize(0, 0);
         const QSize frame = window->size() - window->centralWidget()->size();
         window->resize(QSize(900, 600) + frame);
+        QTRY_COMPARE(window->centralWidget()->size(), QSize(900, 600));
         if (requested.isValid()) {
-            window->resize(requested + frame);
+            // Sized by the window system, which need not heed the minimum: the resize handler grows it back.
+            window->windowHandle()->resize(requested + frame);
         } else {
             window->setWindowState(Qt::WindowMinimized);
             window->lstScore->resize(10, 10);
@@ -134,6 +135,7 @@ class TestStartup : public QObject {
         }
         const QSize client = requested.isValid() ? requested.expandedTo({634, 256}) : QSize(900, 600);
         const int W = client.width(), H = client.height();
+        QTRY_COMPARE(window->size(), client + frame);
         QCOMPARE(window->centralWidget()->size(), client);
         QCOMPARE(window->lstScore->geometry(), QRect(8, 0, W - 177, H - 77));
         QCOMPARE(window->txtScore->geometry(), QRect(8, H - 74, W - 177, 30));
