@@ -37,6 +37,26 @@ QByteArray OverviewLine(const QByteArray &path, const QByteArray &name)
     return path + ",0,\xc3\x97,1," + name + ",100,10,SS,\xc3\x97,0,0,0,0,0,0,-- -- -- -- -- -- -- -- --\r\n";
 }
 
+// The JSON place of a file of the tree, and its line in the full and the overview form.
+QByteArray JsonPlace(const QByteArray &name)
+{
+    return "{\"rank\":1,\"name\":\"" + name +
+           "\",\"score\":100,\"jpts\":10,\"hs\":0,\"rhs\":0,\"maxCombo\":0,\"classCode\":0,\"class\":\"SS\","
+           "\"cleared\":false,\"options\":[0,0,0,0,0],\"optionText\":\"-- -- -- -- -- -- -- -- "
+           "--\",\"perfect\":0,"
+           "\"great\":0,\"good\":0,\"bad\":0,\"poor\":0}";
+}
+QByteArray JsonLine(const QByteArray &path, const QByteArray &name)
+{
+    return "{\"path\":\"" + path + "\",\"playCount\":0,\"cleared\":false,\"places\":[" + JsonPlace(name) +
+           "]}\n";
+}
+QByteArray JsonOverview(const QByteArray &path, const QByteArray &name)
+{
+    return "{\"path\":\"" + path +
+           "\",\"playCount\":0,\"cleared\":false,\"placeCount\":1,\"first\":" + JsonPlace(name) + "}\n";
+}
+
 const char kOverviewHeader[] = "Path,PlayCount,Cleared,Places,Name,Score,J-PTS,Class,Clear,MAX "
                                "COMBO,Perfect,Great,Good,Bad,Poor,Option\r\n";
 
@@ -139,12 +159,18 @@ class TestRkfreport : public QObject {
         QTest::newRow("overview CSV: files in argument order, top only") << overview + QStringList{"chart.rkf", "--top-only", "tree/b.rkf", "chart.rkf"} << kOverviewHeader + QByteArray("{dir}/chart.rkf,12,○,1,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n") + OverviewLine("{dir}/tree/b.rkf", "b") + "{dir}/chart.rkf,12,○,1,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n" << QByteArray() << 0;
         QTest::newRow("overview CSV, cp932") << overview + QStringList{"--encoding=cp932", "chart.rkf", "{dir}/tree/J"} << Cp932(kOverviewHeader + QByteArray("{dir}/chart.rkf,12,○,2,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n")) + OverviewLine("{dir}/tree/J/\x83\x5c.rkf", "\x83\x5c").replace("\xc3\x97", "\x81\x7e") << QByteArray() << 0;
         QTest::newRow("overview CSV: only failures") << overview + QStringList{"missing.rkf"} << QByteArray(kOverviewHeader) << missing << 1;
+        const QByteArray jsonTree = JsonLine("{dir}/tree/A.rkf", "A") + JsonLine("{dir}/tree/b.rkf", "b") + JsonLine("{dir}/tree/J/\xe3\x82\xbd.rkf", "\xe3\x82\xbd") + JsonLine("{dir}/tree/S/c.rkf", "c") + "{\"path\":\"{dir}/tree/S/empty.rkf\",\"playCount\":0,\"cleared\":false,\"places\":[]}\n" + JsonLine("{dir}/tree/x,y/a.rkf", "a") + JsonLine("{dir}/tree/y.rkf/e.rkf", "e");
+        QTest::newRow("JSON: a folder in the search's order, a bad file skipped") << QStringList{"--json", "{dir}/tree"} << jsonTree << bad << 1;
+        QTest::newRow("JSON overview, --encoding utf-8 allowed") << QStringList{"tree/S/c.rkf", "--json", "--encoding=utf-8", "--overview", "tree/S/empty.rkf"} << JsonOverview("{dir}/tree/S/c.rkf", "c") + "{\"path\":\"{dir}/tree/S/empty.rkf\",\"playCount\":0,\"cleared\":false,\"placeCount\":0,\"first\":null}\n" << QByteArray() << 0;
+        QTest::newRow("JSON, top only: one place") << QStringList{"--json", "--top-only", "chart.rkf"} << QByteArray("{\"path\":\"{dir}/chart.rkf\",\"playCount\":12,\"cleared\":true,\"places\":[{\"rank\":1,\"name\":\"ＡＢ\",\"score\":1845,\"jpts\":1290,\"hs\":2.5,\"rhs\":3,\"maxCombo\":812,\"classCode\":0,\"class\":\"SS\",\"cleared\":true,\"options\":[3,1,0,0,1],\"optionText\":\"Hi Su -- Rn -- -- -- -- 4D\",\"perfect\":700,\"great\":90,\"good\":12,\"bad\":2,\"poor\":1}]}\n") << QByteArray() << 0;
         const QByteArray tryHelp = "\nTry 'rkfreport --help'.\n";
         QTest::newRow("usage: no file") << QStringList{"--csv"} << QByteArray() << "rkfreport: no PATH given" + tryHelp << 2;
         QTest::newRow("usage: unknown option named") << QStringList{"--bogus", "chart.rkf"} << QByteArray() << "rkfreport: unrecognized option '--bogus'" + tryHelp << 2;
         QTest::newRow("usage: unknown short option named") << QStringList{"chart.rkf", "-x"} << QByteArray() << "rkfreport: unrecognized option '-x'" + tryHelp << 2;
         QTest::newRow("usage: --path-column needs --csv") << QStringList{"--path-column", "chart.rkf"} << QByteArray() << "rkfreport: --path-column needs --csv" + tryHelp << 2;
         QTest::newRow("usage: --path-column with --overview") << QStringList{"--overview", "--csv", "--path-column", "chart.rkf"} << QByteArray() << "rkfreport: --path-column does not go with --overview (the path is its first column)" + tryHelp << 2;
+        QTest::newRow("usage: --json with --csv") << QStringList{"--json", "--csv", "chart.rkf"} << QByteArray() << "rkfreport: --json and --csv do not go together" + tryHelp << 2;
+        QTest::newRow("usage: --json is UTF-8 only") << QStringList{"--json", "--encoding", "cp932", "chart.rkf"} << QByteArray() << "rkfreport: --json writes UTF-8 only: --encoding cp932 does not go with it" + tryHelp << 2;
         QTest::newRow("usage: --encoding without a value") << QStringList{"chart.rkf", "--encoding"} << QByteArray() << "rkfreport: option '--encoding' requires an argument" + tryHelp << 2;
         QTest::newRow("usage: unknown encoding") << QStringList{"--encoding=latin1", "chart.rkf"} << QByteArray() << "rkfreport: invalid encoding 'latin1' (utf-8 or cp932)" + tryHelp << 2;
         QTest::newRow("--version") << QStringList{"--version"} << QByteArray("rkfreport 0.0.0.50\n") << QByteArray() << 0;
@@ -262,10 +288,19 @@ class TestRkfreport : public QObject {
         QProcess help;
         help.start(RKFREPORT_PATH, {"--help"});
         QVERIFY(help.waitForFinished(60000));
-        static const QRegularExpression option("(?:^|[ ,])(--?[a-zA-Z][a-z-]*=?)");
+        // The options are the first column of the lines that start with spaces and a hyphen.
+        static const QRegularExpression line("^ {2,6}(-[^ ,]*(?:, -[^ ,]*)?)",
+                                             QRegularExpression::MultilineOption);
         QStringList named;
-        for (auto it = option.globalMatch(QString::fromUtf8(help.readAllStandardOutput())); it.hasNext();)
-            named << it.next().captured(1);
+        const QString text = QString::fromUtf8(help.readAllStandardOutput());
+        for (auto it = line.globalMatch(text); it.hasNext();) {
+            for (QString name : it.next().captured(1).split(", ")) {
+                if (name.contains('='))
+                    name = name.left(name.indexOf('=') + 1); // "--encoding=ENC": "--encoding="
+                if (name != "--") // the end of the options: offered among all the others
+                    named << name;
+            }
+        }
         named.removeDuplicates();
         QVERIFY2(named.size() >= 8, qPrintable(named.join(' ')));
         for (const QString &name : named)

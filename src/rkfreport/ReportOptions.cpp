@@ -5,7 +5,7 @@
 const char kHelpText[] = R"(Usage: rkfreport [OPTION]... PATH...
 Writes the ranking of each score file to standard output, as the viewer's
 Save command writes it for that file shown alone; or, with --overview, one
-line per file.
+line per file; or, with --json, the records as JSON Lines.
 
   PATH               a score file, or a folder: the score files of the folder
                      and of its immediate sub-folders, in the order the
@@ -14,6 +14,8 @@ line per file.
                      aligned table followed by totals
       --csv          comma-separated rows instead of the text report (with
                      --overview: a header line and one row per file, no totals)
+      --json         JSON Lines, one object per file (UTF-8, lines end in LF;
+                     with --overview, the overview's fields)
       --path-column  put the file's absolute path first on every CSV line
       --top-only     only the first place, as the viewer's show-top-only
       --encoding=ENC utf-8 (the default) or cp932, the code page of saved files
@@ -27,13 +29,25 @@ Name, Score, J-PTS, Class, Clear, MAX COMBO, Perfect, Great, Good, Bad, Poor,
 Option. Totals: files read and failed, charts cleared and not, first places
 by class (SS S A B C D E, none for no place or no class), plays in all.
 
+JSON fields: path (string), playCount (number), cleared (true/false), places
+(array of the places the table shows; with --top-only at most one). A place:
+rank, score, jpts, hs, rhs, maxCombo, classCode, perfect, great, good, bad,
+poor (numbers), name (string), class ("SS", "S", "A" ... "E", or null for
+codes 7 and up), cleared (true/false), options (array of the five codes),
+optionText (string). hs and rhs are the shortest decimal of the stored float;
+NaN and infinities are null, with "NaN", "Inf" or "-Inf" in hsText or rhsText.
+With --overview: path, playCount, cleared, placeCount (number), first (the
+first place as above, or null).
+
 Examples:
   rkfreport --top-only chart.rkf
   rkfreport --csv --path-column --encoding=cp932 songs > ranking.csv
   rkfreport --overview songs
   rkfreport --overview --csv songs > overview.csv
+  rkfreport --json songs | jq -r '.places[0].name'
+  rkfreport --json --overview songs | jq 'select(.first.class == "SS") | .path'
 
-Lines end in CR LF. A file or sub-folder that cannot be read is reported on
+Lines end in CR LF (JSON Lines: LF). A file or sub-folder that cannot be read is reported on
 standard error and skipped. Exit status: 0 when every file was reported, 1
 when a file or sub-folder failed or the output could not be written, 2 for a
 usage error.
@@ -70,6 +84,8 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv)
             return parsed;
         } else if (arg == "--overview") {
             options.overview = true;
+        } else if (arg == "--json") {
+            options.json = true;
         } else if (arg == "--csv") {
             options.csv = true;
         } else if (arg == "--path-column") {
@@ -97,6 +113,10 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv)
     }
     if (options.paths.isEmpty())
         return Error("no PATH given");
+    if (options.json && options.csv)
+        return Error("--json and --csv do not go together");
+    if (options.json && options.cp932)
+        return Error("--json writes UTF-8 only: --encoding cp932 does not go with it");
     if (options.pathColumn && !options.csv)
         return Error("--path-column needs --csv");
     if (options.pathColumn && options.overview)

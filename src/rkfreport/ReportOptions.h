@@ -8,6 +8,7 @@
 struct ReportOptions {
     bool overview = false; // one line per file instead of its ranking
     bool csv = false;
+    bool json = false; // JSON Lines, always UTF-8
     bool pathColumn = false;
     bool topOnly = false;
     bool cp932 = false;

@@ -1,11 +1,12 @@
 // rkfreport: writes the report or CSV text of score files to standard output,
-// byte for byte what the viewer saves for each file shown alone, or one
-// overview line per file. A folder is searched as the viewer searches it, and
+// byte for byte what the viewer saves for each file shown alone, one overview
+// line per file, or the records as JSON Lines. A folder is searched as the viewer searches it, and
 // each score file found is reported in the viewer's list order.
 
 #include "Version.h"
 #include "export/AlignedTable.h"
 #include "export/CsvRowWriter.h"
+#include "export/JsonLines.h"
 #include "export/OverviewWriter.h"
 #include "export/SaveText.h"
 #include "platform/CodePage.h"
@@ -61,9 +62,10 @@ class Reporter : public ScoreFileVisitor {
   public:
     Reporter(const ReportOptions &options, ReportOutput &output)
         : m_options(options), m_output(output), m_csv(Encoding(options), options.topOnly),
-          m_overview(Encoding(options), options.topOnly), m_table(OverviewWriter::RightAligned())
+          m_overview(Encoding(options), options.topOnly), m_table(OverviewWriter::RightAligned()),
+          m_json(options.topOnly)
     {
-        if (!m_options.overview)
+        if (!m_options.overview || m_options.json)
             return;
         if (m_options.csv)
             m_overview.appendCsvHeader(m_output.buffer());
@@ -83,7 +85,12 @@ class Reporter : public ScoreFileVisitor {
 
     void report(const ScoreRecord &record)
     {
-        if (m_options.overview) {
+        if (m_options.json) {
+            if (m_options.overview)
+                m_json.appendOverview(m_output.buffer(), record);
+            else
+                m_json.appendRecord(m_output.buffer(), record);
+        } else if (m_options.overview) {
             m_totals.add(record);
             if (m_options.csv)
                 m_overview.appendCsv(m_output.buffer(), record);
@@ -129,7 +136,7 @@ class Reporter : public ScoreFileVisitor {
     // written once every file has been seen.
     void finish()
     {
-        if (m_options.overview && !m_options.csv) {
+        if (m_options.overview && !m_options.csv && !m_options.json) {
             const Failure failure = m_table.write(m_output.buffer(), [this] { m_output.flushIfFull(); });
             if (failure.failed()) {
                 m_output.flush();
@@ -155,6 +162,7 @@ class Reporter : public ScoreFileVisitor {
     CsvRowWriter m_csv;
     OverviewWriter m_overview;
     AlignedTable m_table;
+    JsonLinesWriter m_json;
     OverviewTotals m_totals;
     int m_status = 0;
 };

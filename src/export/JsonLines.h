@@ -1,0 +1,54 @@
+#pragma once
+
+#include "score/ScoreRecord.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+#include <array>
+#include <cstdint>
+
+// Writes score records as JSON Lines (UTF-8, one object per line, LF), for
+// scripts. The field names are stable English names; numbers are JSON
+// numbers; HS and RHS are the shortest decimal that reads back as the same
+// float32, or null with the text ("NaN", "Inf", "-Inf") in hsText/rhsText.
+//
+// A record:  {"path", "playCount", "cleared", "places": [place...]} with the
+// places the ranking table shows.
+// A place:   {"rank", "name", "score", "jpts", "hs", "rhs", "maxCombo",
+//             "classCode", "class", "cleared", "options": [five codes],
+//             "optionText", "perfect", "great", "good", "bad", "poor"}; "class"
+//             is the letters without padding, null for codes 7 and above.
+// Overview:  {"path", "playCount", "cleared", "placeCount", "first": place or null}.
+class JsonLinesWriter {
+  public:
+    explicit JsonLinesWriter(bool topOnly);
+
+    void appendRecord(QByteArray &out, const ScoreRecord &record);
+    void appendOverview(QByteArray &out, const ScoreRecord &record);
+
+    // A JSON string: quotes, backslashes and control characters escaped, the
+    // rest as UTF-8; a lone surrogate becomes U+FFFD.
+    static void AppendString(QByteArray &out, QStringView text);
+
+    // The shortest decimal that reads back as the same float32; empty for
+    // values JSON has no number for.
+    static QByteArray FloatText(float value);
+
+  private:
+    void appendPlace(QByteArray &out, const ScoreRecord &record, int k);
+    const QByteArray &name(const QString &text);
+    const QByteArray &optionText(const ScoreRecord &record, int k);
+
+    struct Cached {
+        const QChar *data = nullptr;
+        qsizetype size = -1;
+        QString text;
+        QByteArray json;
+    };
+
+    bool m_topOnly;
+    std::array<Cached, 64> m_names;
+    std::array<QByteArray, 64> m_options;
+    std::array<std::uint64_t, 64> m_optionKeys{};
+};
