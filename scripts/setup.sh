@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the build needs on Debian 12 (only what is missing), then
 # configures and builds rkfview into build/. Run by run.sh and test.sh.
-#   setup.sh quick   the two programs only (what run.sh needs)
-#   setup.sh         everything: programs, tests and the benchmark, plus the
-#                    tools the packaging tests run
+#   setup.sh quick     the two programs only (what run.sh needs)
+#   setup.sh           everything: programs, tests and the benchmark, plus the
+#                      tools the packaging tests run
+#   setup.sh packages  only the packages a build and cpack need (package.sh)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -28,7 +29,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-if [ "$mode" = quick ]; then
+if [ "$mode" = packages ]; then
+  exit 0
+elif [ "$mode" = quick ]; then
   cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$root/build" -j"$(nproc)" --target rkfview rkfreport
 else

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the viewer's window icon (a ranking podium under a star) as 16-colour
-PNG files: make_icon.py DIR writes DIR/rkfview-16.png and DIR/rkfview-32.png."""
+"""Draws the viewer's icon (a ranking podium under a star) as 16-colour PNG
+files and as SVG: make_icon.py DIR writes DIR/rkfview-N.png for N = 16, 32,
+48, 64, 128 and 256 (the window uses 16 and 32, the menu all of them) and
+DIR/rkfview.svg, the same drawing at any size."""
 
 import struct
 import sys
@@ -80,11 +82,47 @@ def icon(size):
         bar(img, 10, 14, 10, 14, 7, 8)
         img[2][7] = img[2][8] = img[3][7] = img[3][8] = 9
     else:
-        bar(img, 4, 12, 16, 28, 5, 6)
-        bar(img, 12, 20, 11, 28, 3, 4)
-        bar(img, 20, 28, 20, 28, 7, 8)
-        star(img, 16, 6.5, 5.2)
+        # The 32-pixel design, scaled.
+        def at(v):
+            return round(v * size / 32)
+
+        for x0, x1, top, face, shade in BARS:
+            bar(img, at(x0), at(x1), at(top), at(28), face, shade)
+        star(img, 16 * size / 32, 6.5 * size / 32, 5.2 * size / 32)
     return img
+
+
+# The podium of the 32-pixel design: left, right, top, face and shade colours
+# (bottom at 28): silver second, gold first, bronze third.
+BARS = [(4, 12, 16, 5, 6), (12, 20, 11, 3, 4), (20, 28, 20, 7, 8)]
+
+
+def svg():
+    def colour(i):
+        return "#%02x%02x%02x" % PALETTE[i]
+
+    def star_points(cx, cy, r):
+        import math
+        pts = []
+        for i in range(10):
+            a = -math.pi / 2 + i * math.pi / 5
+            rr = r if i % 2 == 0 else r * 0.45
+            pts.append("%.3f,%.3f" % (cx + rr * math.cos(a), cy + rr * math.sin(a)))
+        return " ".join(pts)
+
+    parts = [
+        '<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">',
+        '<rect x="0.5" y="0.5" width="31" height="31" rx="5" fill="%s" stroke="%s"/>' % (colour(1), colour(10)),
+        '<rect x="5" y="1" width="22" height="1" fill="%s"/>' % colour(2),
+    ]
+    for x0, x1, top, face, shade in BARS:
+        edge = max(1, (x1 - x0) // 4)
+        parts.append('<rect x="%d" y="%d" width="%d" height="%d" fill="%s"/>' % (x0, top, x1 - x0, 28 - top, colour(face)))
+        parts.append('<rect x="%d" y="%d" width="%d" height="%d" fill="%s"/>' % (x1 - edge, top, edge, 28 - top, colour(shade)))
+        parts.append('<rect x="%d" y="27" width="%d" height="1" fill="%s"/>' % (x0, x1 - x0, colour(shade)))
+    parts.append('<polygon points="%s" fill="%s"/>' % (star_points(16, 6.5, 5.2), colour(9)))
+    parts.append("</svg>")
+    return "\n".join(parts) + "\n"
 
 
 def png(img):
@@ -103,9 +141,11 @@ def png(img):
 
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else "."
-    for size in (16, 32):
+    for size in (16, 32, 48, 64, 128, 256):
         with open(f"{folder}/rkfview-{size}.png", "wb") as f:
             f.write(png(icon(size)))
+    with open(f"{folder}/rkfview.svg", "w") as f:
+        f.write(svg())
 
 
 if __name__ == "__main__":

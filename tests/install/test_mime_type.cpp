@@ -1,0 +1,54 @@
+// The file type installed for score files, seen through QMimeDatabase with
+// XDG_DATA_DIRS naming only the staged, updated database (set by ctest).
+
+#include <QtTest>
+
+class TestMimeType : public QObject {
+    Q_OBJECT
+    const QString m_type = QStringLiteral("application/x-rkf-score");
+
+  private slots:
+    void databaseIsTheStagedOne()
+    {
+        const QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
+        QVERIFY2(!dirs.isEmpty() && !dirs.contains(u':'), qPrintable(dirs));
+        QVERIFY2(QFile::exists(dirs + "/mime/mime.cache"), "update-mime-database did not run");
+    }
+
+    void typeByName_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("scoreFile");
+        const QString samples = QStringLiteral(SAMPLES_DIR);
+        QTest::newRow("lower-case .rkf sample") << samples + "/sample.rkf" << true;
+        QTest::newRow("upper-case .RKF sample") << samples + "/folder/hard/another.RKF" << true;
+        QTest::newRow("mixed-case .Rkf name, no such file") << "/nonexistent/chart.Rkf" << true;
+        QTest::newRow("name ending in rkf without a dot") << "/nonexistent/chartrkf" << false;
+        QTest::newRow("text file") << "/nonexistent/ranking.txt" << false;
+    }
+
+    void typeByName()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, scoreFile);
+        const QMimeDatabase db;
+        QCOMPARE(db.mimeTypeForFile(file, QMimeDatabase::MatchExtension).name() == m_type, scoreFile);
+        if (QFile::exists(file)) // by name and content: the format has no signature, the name decides
+            QCOMPARE(db.mimeTypeForFile(file).name(), m_type);
+    }
+
+    void typeDescription()
+    {
+        const QMimeType type = QMimeDatabase().mimeTypeForName(m_type);
+        QVERIFY(type.isValid());
+        QCOMPARE(type.globPatterns(), QStringList{"*.rkf"});
+        QCOMPARE(type.preferredSuffix(), "rkf");
+        QLocale::setDefault(QLocale(QLocale::English));
+        QCOMPARE(type.comment(), "BMS high-score file");
+        QLocale::setDefault(QLocale(QLocale::Japanese));
+        QCOMPARE(type.comment(), QString::fromUtf8("BMS ハイスコアファイル"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMimeType)
+#include "test_mime_type.moc"
