@@ -8,6 +8,7 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 namespace {
 
@@ -15,8 +16,11 @@ namespace {
 struct Recorder : SearchObserver {
     QStringList items;
     int events = 0;
+    int eventsBeforeFirstFile = -1;
     void fileFound(int index, const QString &name, int count) override
     {
+        if (items.isEmpty())
+            eventsBeforeFirstFile = events;
         items.insert(index, name);
         QCOMPARE(count, items.size());
     }
@@ -66,15 +70,57 @@ class TestFolderSearch : public QObject {
         QCOMPARE(recorder.events, events);
         QStringList names, paths;
         for (const ScoreRecord &record : std::as_const(ScoreFiles)) { // empty: the slot, an unused first
-            const QString path = record.FilePath.mid(dir.path().size() + 1);
+            const QString path = record.FilePath().mid(dir.path().size() + 1);
             QCOMPARE(record.FileName, path.section('/', -1));
-            QCOMPARE(record.FolderPath + record.FileName, record.FilePath);
+            QVERIFY(path.isEmpty() || record.FolderPath.endsWith(QLatin1Char('/')));
             QCOMPARE(record.PlayCount, tree.indexOf(path) + 1);
             paths << path;
             names << record.FileName;
         }
         QCOMPARE(paths, found + QStringList(size - found.size(), QString()));
         QCOMPARE(recorder.items, names.mid(0, found.size()));
+    }
+
+    // A folder of thousands of names: events are processed while it is listed and sorted, and
+    // the order is the one of the names' upper-case forms, then their bytes.
+    void largeFolder()
+    {
+        QTemporaryDir dir;
+        QStringList names;
+        const QString lead[] = {"A", "a", "_", "b"};
+        for (int i = 0; i < 6000; ++i)
+            names << lead[i % 4] + QString::number((i * 7919) % 6000) + (i % 5 ? ".rkf" : ".RKF");
+        const QByteArray bytes = RkfBytes().bytes();
+        for (const QString &name : names)
+            WriteTestFile(dir.path(), "big/" + name, bytes);
+        Recorder recorder;
+        QVERIFY(!DoFind(QFile::encodeName(dir.filePath("big")), recorder).failed());
+        std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+            const QString ua = a.toUpper(), ub = b.toUpper();
+            return ua != ub ? ua < ub : a.toUtf8() < b.toUtf8();
+        });
+        QCOMPARE(recorder.items, names);
+        QVERIFY2(recorder.eventsBeforeFirstFile > 0, "no events while the folder was listed");
+        QVERIFY(recorder.events > names.size());
+    }
+
+    // A new search leaves nothing of the one before, however long that list was.
+    void earlierSearchDiscarded()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < 700; ++i)
+            WriteTestFile(dir.path(), QStringLiteral("first/%1.rkf").arg(i), RkfBytes().playCount(1).bytes());
+        WriteTestFile(dir.path(), "second/only.rkf", RkfBytes().playCount(2).bytes());
+        Recorder first, second;
+        QVERIFY(!DoFind(QFile::encodeName(dir.filePath("first")), first).failed());
+        QCOMPARE(ScoreFiles.size(), 701);
+        ScoreFiles.last().PlayCount = 9; // the single-file slot
+        QVERIFY(!DoFind(QFile::encodeName(dir.filePath("second")), second).failed());
+        QCOMPARE(ScoreFiles.size(), 2);
+        QCOMPARE(ScoreFiles[0].FileName, "only.rkf");
+        QCOMPARE(ScoreFiles[0].PlayCount, 2);
+        QCOMPARE(ScoreFiles[1].PlayCount, 0);
+        QVERIFY(!DiscardSetAsideRecords(0)); // nothing of the first search is left over
     }
 
     void scoreFileName()

@@ -20,7 +20,9 @@ using Encoding = OverviewWriter::Encoding;
 ScoreRecord Record(const RkfBytes &bytes, const QString &path = QStringLiteral("/s/chart.rkf"))
 {
     ScoreRecord record;
-    record.FilePath = path;
+    const qsizetype cut = path.lastIndexOf(QLatin1Char('/')) + 1;
+    record.FolderPath = path.left(cut);
+    record.FileName = path.mid(cut);
     const Failure failure = DecodeRKF(bytes.bytes().constData(), record);
     if (failure.failed())
         qFatal("test record does not decode");

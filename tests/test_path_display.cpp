@@ -76,13 +76,13 @@ class TestPathDisplay : public QObject {
         QCOMPARE(ScoreFiles.size(), 3);
         QCOMPARE(ScoreFiles[0].PlayCount, 3);
         QCOMPARE(ScoreFiles[1].PlayCount, 4);
-        QCOMPARE(ScoreFiles[1].FilePath, dir.path() + QString("/s%1/c%1.rkf").arg(kMark));
+        QCOMPARE(ScoreFiles[1].FilePath(), dir.path() + QString("/s%1/c%1.rkf").arg(kMark));
         QCOMPARE(ScoreFiles[1].FolderPath, dir.path() + QString("/s%1/").arg(kMark));
 
         ScoreRecord single;
         QVERIFY(!LoadScoreFile(top + "/s\r/c\x01.rkf", single).failed());
         QCOMPARE(single.PlayCount, 4);
-        QCOMPARE(single.FilePath, ScoreFiles[1].FilePath);
+        QCOMPARE(single.FilePath(), ScoreFiles[1].FilePath());
         QCOMPARE(single.FileName, QString("c%1.rkf").arg(kMark));
 
         const QString summary = MakeSummary(ScoreFiles[0]);

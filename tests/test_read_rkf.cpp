@@ -134,7 +134,7 @@ class TestReadRkf : public QObject {
         ScoreRecord record;
         QCOMPARE(LoadScoreFile(path, record).Number, 0);
         QCOMPARE(record.PlayCount, 7);
-        QCOMPARE(record.FilePath, m_path + QStringLiteral("/ソ/あ.rkf"));
+        QCOMPARE(record.FilePath(), m_path + QStringLiteral("/ソ/あ.rkf"));
         QCOMPARE(record.FolderPath, m_path + QStringLiteral("/ソ/"));
         QCOMPARE(record.FileName, QStringLiteral("あ.rkf"));
     }

@@ -82,7 +82,8 @@ class TestReport : public QObject {
         QTest::addColumn<QString>("actual");
         QTest::addColumn<QString>("expected");
         ScoreRecord r;
-        r.FilePath = "/s/曲.rkf";
+        r.FolderPath = "/s/";
+        r.FileName = "曲.rkf";
         r.PlayCount = -1;
         const QString summary = "/scores/chart.rkf\r\n[○ CLEARED] PlayCount:12回";
         QList<RankRow> lastFirst;

@@ -98,7 +98,7 @@ class Reporter : public ScoreFileVisitor {
                 m_overview.addRow(m_table, record);
         } else if (m_options.csv) {
             m_csv.append(m_output.buffer(), record,
-                         m_options.pathColumn ? m_csv.field(record.FilePath) + ',' : QByteArray());
+                         m_options.pathColumn ? m_csv.field(record.FilePath()) + ',' : QByteArray());
         } else {
             Failure failure;
             const QString text = SaveText(SaveFormat::Text, MakeSummary(record),

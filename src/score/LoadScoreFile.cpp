@@ -6,7 +6,6 @@
 void SetRecordPath(ScoreRecord &record, const QByteArray &nativePath)
 {
     record.NativePath = nativePath;
-    record.FilePath = platform::DisplayPath(nativePath);
     const qsizetype cut = nativePath.lastIndexOf(platform::kSeparator) + 1;
     record.FolderPath = platform::DisplayPath(nativePath.left(cut));
     record.FileName = platform::DisplayFileName(nativePath.mid(cut));

@@ -99,7 +99,7 @@ QList<RankRow> MakeRankRows(const ScoreRecord &record, bool topOnly)
 
 QString MakeSummary(const ScoreRecord &record)
 {
-    return record.FilePath + QLatin1String("\r\n") +
+    return record.FilePath() + QLatin1String("\r\n") +
            (record.Cleared == -1 ? QStringLiteral("[○ CLEARED] ") : QStringLiteral("[× NOT CLEARED] ")) +
            QLatin1String("PlayCount:") + QString::number(record.PlayCount) + QStringLiteral("回");
 }

@@ -127,7 +127,7 @@ Failure DecodeRKF(const char *bytes, ScoreRecord &r)
 
 QByteArray RecordFileBytes(const ScoreRecord &record)
 {
-    return record.NativePath.isEmpty() ? platform::NativeFileName(record.FilePath) : record.NativePath;
+    return record.NativePath.isEmpty() ? platform::NativeFileName(record.FilePath()) : record.NativePath;
 }
 
 Failure ReadRKF(ScoreRecord &record)

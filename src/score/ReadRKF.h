@@ -15,7 +15,7 @@ inline constexpr int kEntrySize = 44;
 Failure ReadRKF(ScoreRecord &record);
 
 // The bytes that name the record's file: its native path when it has one,
-// otherwise FilePath in the local file-name encoding.
+// otherwise FilePath() in the local file-name encoding.
 QByteArray RecordFileBytes(const ScoreRecord &record);
 
 // The same, for the file called name in an open folder (a folder search);

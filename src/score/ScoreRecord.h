@@ -8,15 +8,17 @@
 // One loaded score file. Index k of every array holds place k+1.
 struct ScoreRecord {
     static constexpr int kPlaces = 10;
-    template <typename T>
-    using Places = std::array<T, kPlaces>;
+    template <typename T> using Places = std::array<T, kPlaces>;
 
-    QString FilePath;   // full path of the score file
-    QString FolderPath; // folder part of FilePath, ending in the separator
-    QString FileName;   // last component of FilePath, extension included
-    // The path's bytes as the file system names them; when empty, FilePath is
-    // encoded in the local file-name encoding.
+    QString FolderPath; // folder part of FilePath(), ending in the separator
+    QString FileName;   // last component of FilePath(), extension included
+    // The path's bytes as the file system names them; when empty, FilePath()
+    // is encoded in the local file-name encoding.
     QByteArray NativePath;
+
+    // Full path of the score file. Made from its two parts when asked for, so
+    // that a folder's records share their folder's text and hold no path each.
+    QString FilePath() const { return FolderPath + FileName; }
 
     std::int32_t PlayCount = 0;
     std::int16_t Cleared = 0; // -1 when the chart is cleared

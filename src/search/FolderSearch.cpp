@@ -69,7 +69,6 @@ void SetFoundPath(ScoreRecord &record, const Folder &folder, const QByteArray &n
         std::all_of(name.begin(), name.end(), [](char c) { return uchar(c) >= 0x20 && uchar(c) < 0x7F; });
     record.FolderPath = folder.text;
     record.FileName = ascii ? QString::fromLatin1(name) : platform::DisplayFileName(name);
-    record.FilePath = folder.text + record.FileName;
     if (!folder.exact || (!ascii && platform::NativeFileName(record.FileName) != name))
         record.NativePath = folder.bytes + name;
 }
@@ -84,12 +83,20 @@ class FoundFiles {
     virtual void entryDone() = 0;
     // A sub-folder that could not be listed; the search goes on without it.
     virtual void unlisted(const Folder &, const Failure &) {}
+    // Called every so many entries while a long folder listing is read and
+    // sorted, so a folder of very many names does not hold up events.
+    virtual void listingProgress() = 0;
 };
+
+platform::DirListing List(FoundFiles &found, const Folder &folder)
+{
+    return platform::ListDirectory(folder.bytes, [&found] { found.listingProgress(); });
+}
 
 // One sub-folder: its score files in listing order; its folders are passed over.
 SearchResult WalkSubFolder(FoundFiles &found, const Folder &folder)
 {
-    const platform::DirListing listing = platform::ListDirectory(folder.bytes);
+    const platform::DirListing listing = List(found, folder);
     if (listing.error != platform::OpenError::None)
         found.unlisted(folder, OpenFailure(listing.error));
     for (const platform::DirEntry &entry : listing.entries) {
@@ -106,7 +113,7 @@ SearchResult WalkSubFolder(FoundFiles &found, const Folder &folder)
 // The folder's own score files in listing order, then each sub-folder's.
 SearchResult Walk(FoundFiles &found, const Folder &folder)
 {
-    const platform::DirListing listing = platform::ListDirectory(folder.bytes);
+    const platform::DirListing listing = List(found, folder);
     if (listing.error != platform::OpenError::None) {
         SearchResult result;
         result.folderError = OpenFailure(listing.error);
@@ -162,7 +169,24 @@ class Register : public FoundFiles {
         return {};
     }
 
-    void entryDone() override { m_observer.processEvents(); }
+    // The records of the search before are destroyed a few at a time, one
+    // step per entry, faster than new ones are made.
+    void entryDone() override
+    {
+        DiscardSetAsideRecords(kDiscardStep);
+        m_observer.processEvents();
+    }
+
+    void listingProgress() override { entryDone(); }
+
+    // Destroys what is left of the search before, events processed between steps.
+    void discardRest()
+    {
+        while (DiscardSetAsideRecords(kDiscardStep))
+            m_observer.processEvents();
+    }
+
+    static constexpr qsizetype kDiscardStep = 256;
 
   private:
     SearchObserver &m_observer;
@@ -194,6 +218,7 @@ class Visit : public FoundFiles {
     }
 
     void entryDone() override {}
+    void listingProgress() override {}
 
     void unlisted(const Folder &folder, const Failure &failure) override
     {
@@ -241,16 +266,18 @@ SearchResult DoFind(const QByteArray &folder, SearchObserver &observer)
         return {};
     RunningFlag running;
     const Folder top = TopFolder(folder);
-    ResetScoreFiles();
+    ResetScoreFilesLater();
     std::int32_t count = 0;
     Register found(observer, count);
     SearchResult result = Walk(found, top);
     result.found = found.found();
-    if (result.failed() || result.folderError.failed())
+    if (result.failed())
         return result;
-    // The single-file slot; then the spare room of the list's growth is given back.
+    found.discardRest();
+    if (result.folderError.failed())
+        return result;
+    // The single-file slot.
     ScoreFiles.resize(ScoreFiles.size() + 1);
-    ScoreFiles.squeeze();
     return result;
 }
 

@@ -3,9 +3,9 @@
 #include "search/DropChoice.h"
 #include "search/DroppedPaths.h"
 #include "search/FolderSearch.h"
+#include "window/FileListView.h"
 
 #include <QDropEvent>
-#include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTreeWidget>

@@ -7,8 +7,8 @@
 #include "search/StatusCaptions.h"
 #include "support/AppGlobals.h"
 #include "support/gui/ExitProgram.h"
+#include "window/FileListView.h"
 
-#include <QListWidget>
 #include <QPlainTextEdit>
 
 // The open commands and the found-file click. While a folder search runs,
@@ -62,12 +62,11 @@ void frmMain::LoadSingleFile(const QByteArray &path)
 void frmMain::lstBMS_Click()
 {
     // The record read when the folder was searched; the disk is not read.
-    const QList<QListWidgetItem *> selected = lstBMS->selectedItems();
-    if (selected.isEmpty() || SearchRunning())
+    const int i = lstBMS->selectedRow();
+    if (i < 0 || SearchRunning())
         return;
     // Only found files have rows; the single-file slot, the last element,
     // belongs to none.
-    const int i = lstBMS->row(selected.constFirst());
     if (i < 0 || i >= ScoreFiles.size() - 1)
         return;
     DisplayRKF(ScoreFiles[i]);

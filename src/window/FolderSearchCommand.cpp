@@ -3,23 +3,24 @@
 #include "search/FolderSearch.h"
 #include "search/StatusCaptions.h"
 #include "support/gui/ExitProgram.h"
+#include "window/FileListView.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QListWidget>
 #include <QPushButton>
 
 namespace {
 
 // Shows the search's progress: each name found goes into the list at its
 // index, the caption counts, and the window processes its events after every
-// entry, so it repaints and takes input. Names reach the list widget in
-// batches, at most once a frame: a list that is laid out and repainted for
-// every single file makes a folder of thousands of files take minutes.
+// entry, so it repaints and takes input. The list and the caption are brought
+// up to date at most once a frame, and once more at the end: more is more
+// than anyone can read, and every caption set costs a round to the display
+// server, which on a real desktop takes longer than reading a file.
 class ListSearchObserver : public SearchObserver {
   public:
-    explicit ListSearchObserver(frmMain &window) : m_window(window) { m_sinceFlush.start(); }
+    explicit ListSearchObserver(frmMain &window) : m_window(window) {}
     ~ListSearchObserver() override { flush(); }
 
     void fileFound(int index, const QString &name, int count) override
@@ -29,24 +30,32 @@ class ListSearchObserver : public SearchObserver {
         Q_ASSERT(index == m_window.lstBMS->count() + m_pending.size());
         Q_UNUSED(index);
         m_pending.append(name);
-        m_window.setWindowTitle(FilesFoundCaption(count));
+        m_count = count;
+        // The first file is shown at once.
+        if (!m_sinceFlush.isValid())
+            flush();
     }
 
     void processEvents() override
     {
-        if (m_sinceFlush.elapsed() >= kFrameMs)
+        if (m_sinceFlush.isValid() && m_sinceFlush.elapsed() >= kFrameMs)
             flush();
         QCoreApplication::processEvents();
     }
 
-    // Adds the names found since the last batch to the list.
+    // Adds the names found since the last update to the list and shows the
+    // count reached.
     void flush()
     {
         if (!m_pending.isEmpty()) {
             m_window.lstBMS->addItems(m_pending);
             m_pending.clear();
         }
-        m_sinceFlush.restart();
+        if (m_count != m_shownCount) {
+            m_window.setWindowTitle(FilesFoundCaption(m_count));
+            m_shownCount = m_count;
+        }
+        m_sinceFlush.start();
     }
 
   private:
@@ -54,7 +63,9 @@ class ListSearchObserver : public SearchObserver {
 
     frmMain &m_window;
     QStringList m_pending;
-    QElapsedTimer m_sinceFlush;
+    int m_count = 0;            // files found
+    int m_shownCount = 0;       // the count the caption shows
+    QElapsedTimer m_sinceFlush; // invalid until the first file
 };
 
 } // namespace

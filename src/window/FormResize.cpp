@@ -1,7 +1,8 @@
 #include "window/frmMain.h"
 
+#include "window/FileListView.h"
+
 #include <QEvent>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>

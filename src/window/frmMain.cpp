@@ -1,12 +1,12 @@
 #include "window/frmMain.h"
 
+#include "window/FileListView.h"
 #include "window/RankingTable.h"
 #include "window/WindowFonts.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QIcon>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -64,7 +64,7 @@ void frmMain::CreateControls()
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
-    lstBMS = Place(new QListWidget(client), "lstBMS", 472, 0, 153, 251);
+    lstBMS = Place(new FileListView(client), "lstBMS", 472, 0, 153, 251);
     cmdOpenDir = Place(new QPushButton(QStringLiteral("Open"), client), "cmdOpenDir", 8, 216, 177, 33);
     txtScore = Place(new QPlainTextEdit(client), "txtScore", 8, 182, 457, 30);
     cmdClear = Place(new QPushButton(QStringLiteral("Clear"), client), "cmdClear", 288, 216, 81, 33);
@@ -72,8 +72,6 @@ void frmMain::CreateControls()
     lstScore = Place(new QTreeWidget(client), "lstScore", 8, 0, 457, 179);
     // Names for assistive technology where no caption says what a control holds.
     lstBMS->setAccessibleName(QStringLiteral("Score files"));
-    // Every row is one line of the same font; the list need not measure each.
-    lstBMS->setUniformItemSizes(true);
     txtScore->setAccessibleName(QStringLiteral("Summary"));
     lstScore->setAccessibleName(QStringLiteral("Ranking"));
 
@@ -114,9 +112,9 @@ void frmMain::CreateControls()
 
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int section) { lstScore_ColumnClick(section + 1); });
-    connect(lstBMS, &QListWidget::itemSelectionChanged, this, &frmMain::lstBMS_Click);
+    connect(lstBMS->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmMain::lstBMS_Click);
     // A click on the row already selected shows its file again.
-    connect(lstBMS, &QListWidget::itemClicked, this, &frmMain::lstBMS_Click);
+    connect(lstBMS, &QAbstractItemView::clicked, this, &frmMain::lstBMS_Click);
     connect(cmdOpenDir, &QPushButton::clicked, this, &frmMain::BrowseFolder);
     connect(cmdCopy, &QPushButton::clicked, this, &frmMain::cmdCopy_Click);
     connect(cmdClear, &QPushButton::clicked, this, &frmMain::cmdClear_Click);

@@ -9,8 +9,8 @@
 #include <QMainWindow>
 #include <cstdint>
 
+class FileListView;
 class QAction;
-class QListWidget;
 class QMenu;
 class QMimeData;
 class QPlainTextEdit;
@@ -30,7 +30,7 @@ class frmMain : public QMainWindow {
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
 
-    QListWidget *lstBMS;
+    FileListView *lstBMS;
     QPushButton *cmdOpenDir;
     QPlainTextEdit *txtScore;
     QPushButton *cmdClear;

@@ -5,6 +5,7 @@
 #include "search/ScoreFiles.h"
 #include "support/AppGlobals.h"
 #include "support/ErrorLog.h"
+#include "window/FileListView.h"
 #include "window/RankingTable.h"
 
 #include <QtWidgets>
@@ -45,13 +46,13 @@ class TestStartup : public QObject {
 
     void firstStart()
     {
-        ScoreFiles = QList<ScoreRecord>(3);
+        ScoreFiles.resize(3);
         const auto window = StartViewer(m_dir);
         QCOMPARE(window->windowTitle(), QStringLiteral("velmora ScoreFile Viewer [build 50]"));
         QCOMPARE(window->txtScore->toPlainText(),
                  QStringLiteral("rkfファイル・フォルダをドロップするか検索するフォルダを指定してください"));
         QVERIFY(window->lstBMS->count() == 0 && window->lstScore->topLevelItemCount() == 0);
-        QVERIFY(ScoreFiles.size() == 1 && ScoreFiles[0].FilePath.isEmpty());
+        QVERIFY(ScoreFiles.size() == 1 && ScoreFiles[0].FilePath().isEmpty());
         QVERIFY(window->txtScore->tabChangesFocus() && !window->lstScore->rootIsDecorated());
         QCOMPARE(window->lstScore->editTriggers(), QAbstractItemView::NoEditTriggers);
         QString controls; // name, geometry and caption, in tab order
@@ -243,10 +244,10 @@ class TestStartup : public QObject {
         const QString mid = "     Mid :    100 :     50 :  0.0x : 0.0x :    0 : SS : ×\r\n" + judges;
         const QString abc = "     ABC :     98 :     40 :  0.0x : 0.0x :    0 : SS : ×\r\n" + judges;
         const auto window = StartViewer(m_dir);
-        window->lstBMS->addItem("chart.rkf");
+        window->lstBMS->addItems({"chart.rkf"});
         window->lstBMS->setCurrentRow(0);
         const ScoreRecord record = ReadRecord(m_dir, "chart.rkf", kThree.mid(0, 2));
-        const QString head = record.FilePath + "\r\n[○ CLEARED] PlayCount:3回\r\n\r\n", end(81, '-');
+        const QString head = record.FilePath() + "\r\n[○ CLEARED] PlayCount:3回\r\n\r\n", end(81, '-');
         window->DisplayRKF(record);
         window->cmdCopy->click();
         QCOMPARE(QGuiApplication::clipboard()->text(), head + " 1st : " + mid + " 2nd : " + abc + end);
