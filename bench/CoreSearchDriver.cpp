@@ -1,6 +1,11 @@
 #include "SearchDriver.h"
 
+#include "CpuTime.h"
+#include "EventGap.h"
+
 #include "search/FolderSearch.h"
+
+#include <QElapsedTimer>
 
 namespace {
 
@@ -16,12 +21,24 @@ class CoreSearchDriver : public SearchDriver {
   public:
     QString description() const override { return QStringLiteral("DoFind, events processed per entry"); }
 
-    int search(const QByteArray &folder) override
+    SearchRun search(const QByteArray &folder) override
     {
+        SearchRun run;
         EventLoopObserver observer;
+        const double cpu = CpuMs();
+        QElapsedTimer timer;
+        timer.start();
+        m_gap.start();
         const SearchResult result = DoFind(folder, observer);
-        return result.failed() ? -1 : result.found;
+        run.gapMs = m_gap.stop();
+        run.wallMs = double(timer.nsecsElapsed()) / 1e6;
+        run.cpuMs = CpuMs() - cpu;
+        run.found = result.failed() ? -1 : result.found;
+        return run;
     }
+
+  private:
+    EventGap m_gap;
 };
 
 } // namespace
@@ -34,4 +51,9 @@ std::unique_ptr<QCoreApplication> MakeBenchApplication(int &argc, char **argv)
 std::unique_ptr<SearchDriver> MakeSearchDriver()
 {
     return std::make_unique<CoreSearchDriver>();
+}
+
+bool DriverHasWindow()
+{
+    return false;
 }

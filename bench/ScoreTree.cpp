@@ -2,8 +2,11 @@
 
 #include "support/RkfBytes.h"
 
+#include <QDir>
+#include <QFile>
 #include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -50,7 +53,7 @@ bool WriteFile(const QByteArray &path, const QByteArray &bytes)
 bool WriteFolder(const QByteArray &folder, int files, int &n)
 {
     for (int i = 0; i < files; ++i, ++n) {
-        if (!WriteFile(folder + "/chart_" + QByteArray::number(n).rightJustified(5, '0') + ".rkf",
+        if (!WriteFile(folder + "/chart_" + QByteArray::number(n).rightJustified(6, '0') + ".rkf",
                        ScoreFile(n)))
             return false;
     }
@@ -65,9 +68,40 @@ bool WriteScoreTree(const QByteArray &root, const TreeShape &shape)
     if (!WriteFolder(root, shape.filesAtTop, n))
         return false;
     for (int s = 0; s < shape.subFolders; ++s) {
-        const QByteArray folder = root + "/pack_" + QByteArray::number(s).rightJustified(3, '0');
+        const QByteArray folder = root + "/pack_" + QByteArray::number(s).rightJustified(4, '0');
         if (::mkdir(folder.constData(), 0755) != 0 || !WriteFolder(folder, shape.filesPerFolder, n))
             return false;
     }
     return true;
+}
+
+QList<TreeShape> BenchShapes()
+{
+    return {{"tree-20100", 100, 200, 100},
+            {"tree-100100", 100, 1000, 100},
+            {"tree-400100", 100, 4000, 100},
+            {"flat-100000", 100000, 0, 0}};
+}
+
+QByteArray EnsureScoreTree(const QByteArray &base, const TreeShape &shape)
+{
+    const QByteArray root = base + '/' + shape.name;
+    const QByteArray marker = root + ".complete";
+    const QByteArray count = QByteArray::number(shape.total());
+    QFile done(QFile::decodeName(marker));
+    if (done.open(QIODevice::ReadOnly) && done.readAll().trimmed() == count)
+        return root;
+    done.close();
+    QFile::remove(QFile::decodeName(marker));
+    QDir(QFile::decodeName(root)).removeRecursively();
+    std::printf("rkfbench: writing %d score files below %s ...\n", shape.total(), root.constData());
+    std::fflush(stdout);
+    if (!QDir().mkpath(QFile::decodeName(root)) || !WriteScoreTree(root, shape))
+        return {};
+    // The new files go to disk now, so that writing them back does not run
+    // beside the timings.
+    ::sync();
+    if (!done.open(QIODevice::WriteOnly) || done.write(count + '\n') < 0)
+        return {};
+    return root;
 }

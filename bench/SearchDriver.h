@@ -5,9 +5,17 @@
 #include <QString>
 #include <memory>
 
+// One timed folder search.
+struct SearchRun {
+    int found = -1;    // score files found; -1 when the search failed
+    double wallMs = 0; // from the command's start to its return
+    double cpuMs = 0;  // processor time of this process meanwhile
+    double gapMs = 0;  // longest time without processed events, start and end included
+};
+
 // What the search is timed under. CoreSearchDriver.cpp runs DoFind with an
-// observer that only processes events; a window driver runs the viewer's own
-// folder search with its list, caption and repaints (offscreen).
+// observer that only processes events; WindowSearchDriver.cpp runs the
+// viewer's own folder search with its list, caption and repaints.
 class SearchDriver {
   public:
     virtual ~SearchDriver() = default;
@@ -15,13 +23,17 @@ class SearchDriver {
     // How the search is driven, for the printed table.
     virtual QString description() const = 0;
 
-    // One complete folder search, as the user would start it; returns the
-    // number of score files found, or -1 when the search failed.
-    virtual int search(const QByteArray &folder) = 0;
+    // One complete folder search, as the user would start it (an earlier
+    // search's list and records are cleared by it).
+    virtual SearchRun search(const QByteArray &folder) = 0;
 };
 
-// The application object the driver needs (created before anything else).
+// The application object the driver needs (created before anything else);
+// the platform is the offscreen one unless QT_QPA_PLATFORM says otherwise.
 std::unique_ptr<QCoreApplication> MakeBenchApplication(int &argc, char **argv);
 
 // The driver; called once the application exists.
 std::unique_ptr<SearchDriver> MakeSearchDriver();
+
+// Whether the driver runs the viewer's window (it can then be timed on X11).
+bool DriverHasWindow();

@@ -1,32 +1,54 @@
 #include "SearchDriver.h"
 
+#include "CpuTime.h"
+#include "EventGap.h"
+
 #include "search/ScoreFiles.h"
 #include "window/Main.h"
 
+#include "window/FileListView.h"
 #include <QApplication>
-#include <QListWidget>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
-// The viewer's own folder search: the real window (offscreen), its file list,
-// counting caption and event processing after every entry.
+// The viewer's own folder search: the real window, its file list, counting
+// caption and event processing after every entry.
 class WindowSearchDriver : public SearchDriver {
   public:
-    WindowSearchDriver() : m_window(Main(m_programFolder.path(), {})) {}
-
-    QString description() const override { return QStringLiteral("viewer window search (offscreen)"); }
-
-    int search(const QByteArray &folder) override
+    WindowSearchDriver() : m_window(Main(m_programFolder.path(), {}))
     {
+        if (!QTest::qWaitForWindowExposed(m_window.get()))
+            qWarning("rkfbench: the window was not shown");
+    }
+
+    QString description() const override
+    {
+        return QStringLiteral("viewer window search (%1)").arg(QGuiApplication::platformName());
+    }
+
+    SearchRun search(const QByteArray &folder) override
+    {
+        SearchRun run;
+        const double cpu = CpuMs();
+        QElapsedTimer timer;
+        timer.start();
+        m_gap.start();
         m_window->SearchFolder(folder);
-        const int found = m_window->lstBMS->count();
-        return found == ScoreFiles.size() - 1 ? found : -1;
+        run.gapMs = m_gap.stop();
+        run.wallMs = double(timer.nsecsElapsed()) / 1e6;
+        run.cpuMs = CpuMs() - cpu;
+        const int found = int(m_window->lstBMS->model()->rowCount());
+        run.found = found == ScoreFiles.size() - 1 ? found : -1;
+        return run;
     }
 
   private:
     QTemporaryDir m_programFolder; // where the window keeps its settings
     std::unique_ptr<frmMain> m_window;
+    EventGap m_gap;
 };
 
 } // namespace
@@ -41,4 +63,9 @@ std::unique_ptr<QCoreApplication> MakeBenchApplication(int &argc, char **argv)
 std::unique_ptr<SearchDriver> MakeSearchDriver()
 {
     return std::make_unique<WindowSearchDriver>();
+}
+
+bool DriverHasWindow()
+{
+    return true;
 }
