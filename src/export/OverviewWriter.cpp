@@ -132,7 +132,7 @@ void OverviewWriter::makeCells(const ScoreRecord &r, bool csv)
     }
 
     int pathWidth = 0;
-    m_path = csv ? encode(CsvField(r.FilePath())) : tableText(r.FilePath, &pathWidth);
+    m_path = csv ? encode(CsvField(r.FilePath())) : tableText(r.FilePath(), &pathWidth);
     m_views[OvPath] = m_path;
     m_widths[OvPath] = pathWidth;
     const QByteArray &cleared = m_mark[r.Cleared == -1 ? 1 : 0];
