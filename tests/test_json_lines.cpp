@@ -25,7 +25,9 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 ScoreRecord Record(const RkfBytes &bytes, const QString &path = QStringLiteral("/s/chart.rkf"))
 {
     ScoreRecord record;
-    record.FilePath = path;
+    const qsizetype cut = path.lastIndexOf(QLatin1Char('/')) + 1;
+    record.FolderPath = path.left(cut);
+    record.FileName = path.mid(cut);
     if (DecodeRKF(bytes.bytes().constData(), record).failed())
         qFatal("test record does not decode");
     return record;

@@ -219,7 +219,7 @@ void JsonLinesWriter::appendPlace(QByteArray &out, const ScoreRecord &r, int k)
 static void AppendHead(QByteArray &out, const ScoreRecord &r)
 {
     out += "{\"path\":";
-    JsonLinesWriter::AppendString(out, r.FilePath);
+    JsonLinesWriter::AppendString(out, r.FilePath());
     char *p = Grow(out, 64);
     p = Put(p, ",\"playCount\":");
     p = Number(p, r.PlayCount);
