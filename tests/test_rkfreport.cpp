@@ -70,6 +70,30 @@ QByteArray Cp932(QByteArray text)
 // The start of the help text, up to the end of its first line.
 const char kHelpStart[] = "Usage: rkfreport [OPTION]... PATH...\n";
 
+// The options --help names: the first column of its lines that start with
+// spaces and a hyphen ("--encoding=ENC" as "--encoding="), "--" left out.
+QStringList HelpOptions()
+{
+    QProcess help;
+    help.start(RKFREPORT_PATH, {"--help"});
+    if (!help.waitForFinished(60000))
+        return {};
+    static const QRegularExpression line("^ {2,6}(-[^ ,]*(?:, -[^ ,]*)?)",
+                                         QRegularExpression::MultilineOption);
+    QStringList named;
+    const QString text = QString::fromUtf8(help.readAllStandardOutput());
+    for (auto it = line.globalMatch(text); it.hasNext();) {
+        for (QString name : it.next().captured(1).split(", ")) {
+            if (name.contains('='))
+                name = name.left(name.indexOf('=') + 1);
+            if (name != "--")
+                named << name;
+        }
+    }
+    named.removeDuplicates();
+    return named;
+}
+
 } // namespace
 
 class TestRkfreport : public QObject {
@@ -285,28 +309,30 @@ class TestRkfreport : public QObject {
         QTest::newRow("paths are left to the shell") << QStringList{"rkfreport", "sam"} << QStringList{};
         QTest::newRow("no options after --") << QStringList{"rkfreport", "--", "--c"} << QStringList{};
         // clang-format on
-        QProcess help;
-        help.start(RKFREPORT_PATH, {"--help"});
-        QVERIFY(help.waitForFinished(60000));
-        // The options are the first column of the lines that start with spaces and a hyphen.
-        static const QRegularExpression line("^ {2,6}(-[^ ,]*(?:, -[^ ,]*)?)",
-                                             QRegularExpression::MultilineOption);
-        QStringList named;
-        const QString text = QString::fromUtf8(help.readAllStandardOutput());
-        for (auto it = line.globalMatch(text); it.hasNext();) {
-            for (QString name : it.next().captured(1).split(", ")) {
-                if (name.contains('='))
-                    name = name.left(name.indexOf('=') + 1); // "--encoding=ENC": "--encoding="
-                if (name != "--") // the end of the options: offered among all the others
-                    named << name;
-            }
-        }
-        named.removeDuplicates();
-        QVERIFY2(named.size() >= 8, qPrintable(named.join(' ')));
+        const QStringList named = HelpOptions();
+        QVERIFY2(named.size() >= 10, qPrintable(named.join(' ')));
         for (const QString &name : named)
             QTest::addRow("offers %s from --help", qPrintable(name))
                 << QStringList{"rkfreport", name.endsWith('=') ? name.chopped(1) : name} << QStringList{name};
     }
+    // The manual page describes every option of --help.
+    void manual()
+    {
+        QFile page(MANUAL_PATH);
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QByteArray text = page.readAll();
+        const QStringList named = HelpOptions();
+        QVERIFY(named.size() >= 10);
+        for (const QString &name : named) {
+            // An option opens a tagged paragraph: ".B \-\-csv", ".BI \-\-encoding= ENC", ".BR \-h ", "
+            // \-\-help".
+            const QByteArray troff = name.toUtf8().replace("-", "\\-");
+            QVERIFY2(text.contains("\n.B " + troff) || text.contains("\n.BI " + troff) ||
+                         text.contains("\n.BR " + troff) || text.contains("\", \" " + troff),
+                     qPrintable(name));
+        }
+    }
+
     void completion()
     {
         QFETCH(QStringList, words);
