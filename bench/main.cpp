@@ -6,6 +6,7 @@
 //   (b) the folder search as the viewer runs it, offscreen and on X11, with
 //       the longest time in which no events were processed;
 //   (c) rkfreport --csv over the folder, output to /dev/null;
+//   (d), (e) rkfreport --overview and --json the same way, against (c);
 // then the memory per loaded record from the process's resident size.
 // Run with --help for the options.
 
@@ -41,6 +42,7 @@ constexpr double kSteadyGoalKiB = 1.0;
 constexpr double kPeakGoalKiB = 1.25;
 constexpr double kLinearGoal = 0.10; // µs a file at 400,100 within 10% of 20,100
 constexpr double kColdReportGoal = 0.8;
+constexpr double kOtherFormGoal = 1.5; // (d) and (e), x (c)
 
 const char *const kUsage =
     "usage: rkfbench [--runs N] [--dir FOLDER] [--sizes NAMES] [--x11-all] [--no-x11] [--cold]\n"
@@ -76,11 +78,11 @@ Timing TimeStep(const std::function<bool()> &step, bool &ok)
     return {double(timer.nsecsElapsed()) / 1e6, CpuMs() - cpu, true};
 }
 
-bool RunReport(const QByteArray &root)
+bool RunReport(const QByteArray &root, const QString &form = QStringLiteral("--csv"))
 {
     QProcess process;
     process.setStandardOutputFile(QProcess::nullDevice());
-    process.start(QStringLiteral(RKFREPORT_PATH), {QStringLiteral("--csv"), QFile::decodeName(root)});
+    process.start(QStringLiteral(RKFREPORT_PATH), {form, QFile::decodeName(root)});
     return process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit &&
            process.exitCode() == 0;
 }
@@ -174,6 +176,7 @@ ChildOutput RunChild(const QStringList &arguments, const QProcessEnvironment &en
 struct Figures {
     TreeShape shape;
     Timing raw, search, report;
+    Timing overview, json; // rkfreport --overview and --json
     double gapMs = 0;
     bool x11Timed = false;
     Timing x11;
@@ -206,6 +209,16 @@ void PrintFigures(const Figures &f, bool cold, const QString &x11Why, bool &met)
               cold   ? kColdReportGoal
               : flat ? kFlatReportGoal
                      : kReportGoal);
+    // The other forms against --csv: the same walk, other output.
+    const auto formLine = [&](const char *label, const Timing &t) {
+        const double ratio = t.wall / f.report.wall;
+        const bool ok = ratio <= kOtherFormGoal;
+        met = met && ok;
+        std::printf("  %-46s %8.1f ms  %5.2f us/file %5.2f x (c)  goal <= %.1f x %-6s cpu %7.1f ms\n", label,
+                    t.wall, perFile(t.wall), ratio, kOtherFormGoal, Verdict(ok), t.cpu);
+    };
+    formLine("(d) rkfreport --overview > /dev/null", f.overview);
+    formLine("(e) rkfreport --json > /dev/null", f.json);
     const double gap = std::max(f.gapMs, f.x11GapMs);
     const bool gapOk = gap <= kGapGoalMs;
     met = met && gapOk;
@@ -336,6 +349,12 @@ int main(int argc, char **argv)
             if (cold)
                 DropCaches();
             f.report.keepBest(TimeStep([&] { return RunReport(root); }, ok));
+            if (cold)
+                DropCaches();
+            f.overview.keepBest(TimeStep([&] { return RunReport(root, QStringLiteral("--overview")); }, ok));
+            if (cold)
+                DropCaches();
+            f.json.keepBest(TimeStep([&] { return RunReport(root, QStringLiteral("--json")); }, ok));
         }
         if (x11Why.isEmpty() && (x11All || table.isEmpty())) {
             const ChildOutput out = RunChild(
