@@ -13,6 +13,8 @@ packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-ipafont
 if [ "$mode" != quick ]; then
   # Validators and packaging tools used by the install tests.
   packages+=(desktop-file-utils appstream shared-mime-info dpkg-dev fakeroot file)
+  # The clipboard test: an X11 clipboard manager of its own, and a paste.
+  packages+=(libxcb1-dev xclip)
 fi
 
 missing=()

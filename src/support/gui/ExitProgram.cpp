@@ -1,6 +1,6 @@
 #include "support/gui/ExitProgram.h"
 
-#include "platform/ProcessEnd.h"
+#include "platform/gui/ApplicationEnd.h"
 #include "platform/gui/MessageBox.h"
 #include "support/AppGlobals.h"
 #include "support/ErrorLog.h"
@@ -34,7 +34,7 @@ int g_exitStatus = -1;
 {
     if (ProcessEndSeam())
         ProcessEndSeam()(status);
-    platform::EndProcess(status);
+    platform::EndApplication(status);
 }
 
 // Runs one step; a failure inside it is ignored and the next step runs.
