@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 
 namespace {
 
@@ -43,18 +44,25 @@ void frmMain::RegisterSettingsSource()
 
 void frmMain::SetAlwaysOnTop(bool on)
 {
-    // Changing the flag hides the window; it comes back as it was. A window
-    // in its normal state is put back where it was; a maximized one stays
-    // maximized and keeps its normal size and place for when it is restored.
-    // Like the placement it stands for, the call shows a window not yet shown.
+    // Changing the flag hides the window; it comes back as it was. It is
+    // shown again at its normal size and place and only then maximized anew,
+    // so that restoring it later returns to that size and place. Like the
+    // placement it stands for, the call shows a window not yet shown.
     const bool wasVisible = isVisible();
-    const bool normalState =
-        !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized));
-    const QRect place = geometry();
+    const Qt::WindowStates state = windowState();
+    const QRect normal = normalGeometry();
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (wasVisible && normalState)
-        setGeometry(place);
+    if (wasVisible) {
+        setWindowState(state & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+        setGeometry(normal);
+    }
     show();
+    if (wasVisible && windowState() != state) {
+        // The window system's answers to the steps above come first, so that
+        // none of them lands on the maximized window as its normal size.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        setWindowState(state);
+    }
 }
 
 void frmMain::menuOptZOrder_Click(bool ticked)
