@@ -5,6 +5,9 @@
 #   setup.sh           everything: programs, tests and the benchmark, plus the
 #                      tools the packaging tests run
 #   setup.sh packages  only the packages a build and cpack need (package.sh)
+#   setup.sh checks    only the packages of everything plus the compilers and
+#                      runtimes of the sanitizer and fuzz builds (sanitize.sh
+#                      and fuzz.sh build into folders of their own)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -15,6 +18,9 @@ if [ "$mode" != quick ]; then
   packages+=(desktop-file-utils appstream shared-mime-info dpkg-dev fakeroot file)
   # The clipboard test: an X11 clipboard manager of its own, and a paste.
   packages+=(libxcb1-dev xclip)
+fi
+if [ "$mode" = checks ]; then
+  packages+=(clang libclang-rt-14-dev)
 fi
 
 missing=()
@@ -31,7 +37,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-if [ "$mode" = packages ]; then
+if [ "$mode" = packages ] || [ "$mode" = checks ]; then
   exit 0
 elif [ "$mode" = quick ]; then
   cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
