@@ -152,9 +152,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (written && SameName(probe.section, section) && SameName(probe.key, key))
             continue;
         if (probe.value != now) {
-            std::fprintf(stderr, "entry [%s] %s, written [%s] %s\n", probe.section.toUtf8().toPercentEncoding(" ").constData(),
+            std::fprintf(stderr, "entry [%s] %s, written [%s] %s\n",
+                         probe.section.toUtf8().toPercentEncoding(" ").constData(),
                          probe.key.toUtf8().toPercentEncoding(" ").constData(),
-                         section.toUtf8().toPercentEncoding(" ").constData(), key.toUtf8().toPercentEncoding(" ").constData());
+                         section.toUtf8().toPercentEncoding(" ").constData(),
+                         key.toUtf8().toPercentEncoding(" ").constData());
             fuzz::Fail("an entry not written keeps its value", probe.value, now);
         }
     }

@@ -56,8 +56,9 @@ void CheckOneDecimal(float value)
     const double rest = std::fabs(tenths - double(whole));
     const std::int64_t rounded = rest >= 0.5 ? whole + (tenths < 0 ? -1 : 1) : whole;
     const std::uint64_t magnitude = rounded < 0 ? std::uint64_t(-rounded) : std::uint64_t(rounded);
-    const QString expected = (rounded < 0 ? QStringLiteral("-") : QString()) + QString::number(magnitude / 10) +
-                             QLocale().decimalPoint() + QString::number(magnitude % 10);
+    const QString expected = (rounded < 0 ? QStringLiteral("-") : QString()) +
+                             QString::number(magnitude / 10) + QLocale().decimalPoint() +
+                             QString::number(magnitude % 10);
     fuzz::CheckEqual(expected, text, "one decimal");
 }
 

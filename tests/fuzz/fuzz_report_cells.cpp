@@ -73,7 +73,8 @@ QList<QStringList> ParseCsv(const QString &text)
             field.clear();
             ++i;
         } else {
-            fuzz::Check(text[i] != QLatin1Char('"') && text[i] != QLatin1Char('\r') && text[i] != QLatin1Char('\n'),
+            fuzz::Check(text[i] != QLatin1Char('"') && text[i] != QLatin1Char('\r') &&
+                            text[i] != QLatin1Char('\n'),
                         "quote or line break outside a quoted field", QString(), text);
             field += text[i++];
         }
@@ -86,7 +87,8 @@ QList<QStringList> ParseCsv(const QString &text)
 qsizetype PrintedRows(const QList<RankRow> &rows)
 {
     for (qsizetype r = 0; r < rows.size(); ++r) {
-        if (platform::ParseNumber(rows[r][ColScore]) == 0.0f && platform::ParseNumber(rows[r][ColJPts]) == 0.0f)
+        if (platform::ParseNumber(rows[r][ColScore]) == 0.0f &&
+            platform::ParseNumber(rows[r][ColJPts]) == 0.0f)
             return r;
     }
     return rows.size();
@@ -96,7 +98,7 @@ qsizetype PrintedRows(const QList<RankRow> &rows)
 // row whose score and J-PTS are both 0 (checked before its other cells).
 bool ReportParses(const QList<RankRow> &rows)
 {
-    static const int order[] = {ColScore, ColJPts, ColHS, ColRHS, ColMaxCombo,
+    static const int order[] = {ColScore,   ColJPts,  ColHS,   ColRHS, ColMaxCombo,
                                 ColPerfect, ColGreat, ColGood, ColBad, ColPoor};
     for (const RankRow &row : rows) {
         float score = 0;
@@ -157,7 +159,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (PrintedRows(rows) == 0) {
         fuzz::CheckEqual(head + QString(81, QLatin1Char('-')), report, "report without rows");
     } else {
-        const QString first = head + RankLabel(1) + QStringLiteral(" : ") + PadName(rows[0][ColName]) + QStringLiteral(" : ");
+        const QString first =
+            head + RankLabel(1) + QStringLiteral(" : ") + PadName(rows[0][ColName]) + QStringLiteral(" : ");
         fuzz::Check(report.startsWith(first), "first row of the report", first, report);
     }
     return 0;

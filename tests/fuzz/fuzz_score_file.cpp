@@ -87,7 +87,8 @@ void CheckTable(const ScoreRecord &record, bool topOnly)
                 summary, report);
     fuzz::Check(report.endsWith(QStringLiteral("\r\n") + QString(81, QLatin1Char('-'))),
                 "report ends with its closing line", QString(), report);
-    fuzz::CheckEqual(report + QStringLiteral("\r\n"), SaveText(SaveFormat::Text, summary, rows), "saved text");
+    fuzz::CheckEqual(report + QStringLiteral("\r\n"), SaveText(SaveFormat::Text, summary, rows),
+                     "saved text");
 
     const QString csv = MakeCsv(rows);
     fuzz::CheckEqual(JoinCsv(QByteArray(), rows, false), csv.toUtf8(), "CSV text");
@@ -120,7 +121,8 @@ void CheckTable(const ScoreRecord &record, bool topOnly)
     const QByteArray cpLead = cp932.field(record.FilePath) + ',';
     out = "before\r\n";
     cp932.append(out, record, cpLead);
-    fuzz::CheckEqual("before\r\n" + JoinCsv(cpLead, rows, true), out, "code page 932 rows with the path in front");
+    fuzz::CheckEqual("before\r\n" + JoinCsv(cpLead, rows, true), out,
+                     "code page 932 rows with the path in front");
 }
 
 } // namespace

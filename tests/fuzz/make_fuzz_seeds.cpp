@@ -49,7 +49,8 @@ class ProviderBytes {
     ProviderBytes &boolean(bool value) { return integral(value ? 1 : 0, 255); }
     ProviderBytes &int32(std::int32_t value)
     {
-        return integral(std::uint64_t(std::int64_t(value) - std::numeric_limits<std::int32_t>::min()), 0xFFFFFFFFu);
+        return integral(std::uint64_t(std::int64_t(value) - std::numeric_limits<std::int32_t>::min()),
+                        0xFFFFFFFFu);
     }
     QByteArray bytes() const { return m_front + m_back; }
 
@@ -68,7 +69,8 @@ void ScoreFiles(const QString &dir)
     const QString t = QStringLiteral("fuzz_score_file");
     RkfBytes full;
     full.playCount(12).trailer(1);
-    const char *names[] = {"ＡＢＣＤ", "ゆきの", "RIVER", "ﾃｽﾄ", "藤原", "kaz", "MOMO", "さくら", "P-8", "ｱｲｳｴｵｶｷｸ"};
+    const char *names[] = {"ＡＢＣＤ", "ゆきの", "RIVER",  "ﾃｽﾄ", "藤原",
+                           "kaz",      "MOMO",   "さくら", "P-8", "ｱｲｳｴｵｶｷｸ"};
     for (int k = 0; k < 10; ++k) {
         full.name(k, Cp932(names[k]))
             .score(k, 1845 - 90 * k)
@@ -114,7 +116,9 @@ void ReportCells(const QString &dir)
     const QString t = QStringLiteral("fuzz_report_cells");
     const auto text = [](ProviderBytes &p, const QString &cell) { p.integral(0, 3).string(cell); };
     const auto number = [](ProviderBytes &p, std::int32_t n) { p.integral(1, 3).int32(n); };
-    const auto eighths = [](ProviderBytes &p, int n) { p.integral(3, 3).integral(std::uint64_t(n + 1000), 2000); };
+    const auto eighths = [](ProviderBytes &p, int n) {
+        p.integral(3, 3).integral(std::uint64_t(n + 1000), 2000);
+    };
 
     const auto rows = [&](const QString &summary, int count, bool numeric) {
         ProviderBytes p;
@@ -164,7 +168,8 @@ void IniFiles(const QString &dir)
             p.boolean(false).string(keyName);
         return p.string(value).boolean(utf8).bytes();
     };
-    Write(dir, t, "settings-folder", seed(2, settings, 1, {}, 3, {}, "\"/srv/" + Cp932("フォルダ") + "/\"", false));
+    Write(dir, t, "settings-folder",
+          seed(2, settings, 1, {}, 3, {}, "\"/srv/" + Cp932("フォルダ") + "/\"", false));
     Write(dir, t, "settings-option", seed(2, settings, 1, {}, 1, {}, "True", true));
     Write(dir, t, "new-file", seed(0, {}, -1, "Main", -1, "Key", "\"rkfview\"", true));
     Write(dir, t, "folder-in-the-way", seed(1, {}, -1, "Main", -1, "Key", "rkfview", true));
@@ -173,8 +178,9 @@ void IniFiles(const QString &dir)
                          "KEY = old \r\n[Broken\r\nTail=  x  \r\n\r\n[Last]\nEnd=1");
     Write(dir, t, "odd-lines", seed(2, odd, 1, {}, 2, {}, "  'quoted'  ", true));
     Write(dir, t, "odd-lines-new-key", seed(2, odd, 2, {}, -1, "Added", QByteArray(200, 'v'), true));
-    Write(dir, t, "long-value", seed(2, "[Main]\r\nKey=" + QByteArray(126, 'a') + "\x82\xA0z\r\n", -1, "Main", -1, "Key",
-                                     QByteArray(125, 'b') + Cp932("あい"), false));
+    Write(dir, t, "long-value",
+          seed(2, "[Main]\r\nKey=" + QByteArray(126, 'a') + "\x82\xA0z\r\n", -1, "Main", -1, "Key",
+               QByteArray(125, 'b') + Cp932("あい"), false));
     Write(dir, t, "refused-name", seed(2, settings, -1, "Ma]in", -1, "Key", "x", true));
     Write(dir, t, "blank-names", seed(2, settings, -1, " \tConfig ", -1, "\tTopOnly ", "False", true));
 }
@@ -189,7 +195,8 @@ void CodePageTexts(const QString &dir)
         return bytes;
     };
     Write(dir, t, "japanese-utf16", utf16(QStringLiteral("rkfview 譜面 フォルダ ｱｲｳ ＡＢＣ ①Ⅱ〜～−—‖¢£¦¬")));
-    Write(dir, t, "outside-the-code-page-utf16", utf16(QStringLiteral("é ß Ω 😀 \uFFFD ?") + QChar(0xD800) + u'x'));
+    Write(dir, t, "outside-the-code-page-utf16",
+          utf16(QStringLiteral("é ß Ω 😀 \uFFFD ?") + QChar(0xD800) + u'x'));
     Write(dir, t, "japanese-cp932", Cp932("設定 トップのみ表示 常に最前面に表示 ﾃｽﾄ ①"));
     Write(dir, t, "undecodable-bytes", QByteArray("\x80\xA0\xFD\xFE\xFF\x81\x39\x82\xA0\x81", 10));
 }
@@ -206,7 +213,8 @@ void Numbers(const QString &dir)
     };
     int n = 0;
     for (const auto &group : values)
-        Write(dir, t, QStringLiteral("floats-%1").arg(++n), QByteArray(reinterpret_cast<const char *>(group), sizeof group));
+        Write(dir, t, QStringLiteral("floats-%1").arg(++n),
+              QByteArray(reinterpret_cast<const char *>(group), sizeof group));
 }
 
 } // namespace
