@@ -55,7 +55,8 @@ void AlignedTable::addRow(const QByteArrayView *cells, const int *widths)
         m_widths[c] = std::max(m_widths[c], int(width));
         std::memcpy(p, &width, sizeof width);
         std::memcpy(p + 2, &length, sizeof length);
-        std::memcpy(p + kCellHead, cells[c].data(), length);
+        if (length != 0) // an empty cell's view may have no data at all
+            std::memcpy(p + kCellHead, cells[c].data(), length);
         p += kCellHead + length;
     }
     if (m_rows.size() >= m_limit)
