@@ -10,7 +10,9 @@ struct SearchRun {
     int found = -1;    // score files found; -1 when the search failed
     double wallMs = 0; // from the command's start to its return
     double cpuMs = 0;  // processor time of this process meanwhile
-    double gapMs = 0;  // longest time without processed events, start and end included
+    // Longest time without processed events, start and end included; measured
+    // only when asked for, as the measuring costs a little at every event pass.
+    double gapMs = 0;
 };
 
 // What the search is timed under. CoreSearchDriver.cpp runs DoFind with an
@@ -25,7 +27,7 @@ class SearchDriver {
 
     // One complete folder search, as the user would start it (an earlier
     // search's list and records are cleared by it).
-    virtual SearchRun search(const QByteArray &folder) = 0;
+    virtual SearchRun search(const QByteArray &folder, bool measureGap = false) = 0;
 };
 
 // The application object the driver needs (created before anything else);

@@ -60,15 +60,24 @@ const QString &CachedName(const unsigned char *p)
         bool used = false;
         QString name;
     };
+    // Four ways to a set: two names that meet in a set both stay (a decoded
+    // copy per record would cost more memory than the record's own numbers).
+    constexpr std::size_t kWays = 4;
     static thread_local std::array<Slot, 256> cache;
+    static thread_local std::size_t nextWay = 0;
     std::uint64_t bytes;
     std::memcpy(&bytes, p, sizeof bytes);
-    Slot &slot = cache[std::size_t((bytes * 0x9E3779B97F4A7C15ull) >> 56)];
-    if (!slot.used || slot.bytes != bytes) {
-        slot.bytes = bytes;
-        slot.used = true;
-        slot.name = DecodeName(p);
+    const std::size_t set = std::size_t((bytes * 0x9E3779B97F4A7C15ull) >> 56) & ~(kWays - 1);
+    for (std::size_t way = 0; way < kWays; ++way) {
+        const Slot &slot = cache[set + way];
+        if (slot.used && slot.bytes == bytes)
+            return slot.name;
     }
+    Slot &slot = cache[set + nextWay];
+    nextWay = (nextWay + 1) % kWays;
+    slot.bytes = bytes;
+    slot.used = true;
+    slot.name = DecodeName(p);
     return slot.name;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/DirectoryList.h"
 #include "platform/FileNames.h"
+#include "platform/FreeMemory.h"
 #include "score/ReadRKF.h"
 #include "search/ScoreFiles.h"
 
@@ -274,6 +275,9 @@ SearchResult DoFind(const QByteArray &folder, SearchObserver &observer)
     if (result.failed())
         return result;
     found.discardRest();
+    // The records of the search before and the listings of this one are
+    // gone; their memory goes back to the system.
+    platform::ReleaseFreeMemory();
     if (result.folderError.failed())
         return result;
     // The single-file slot.

@@ -1,12 +1,11 @@
 #include "search/ScoreFiles.h"
 
 #include <algorithm>
-#include <iterator>
 
 ScoreRecordList ScoreFiles(1);
 
 namespace {
-ScoreRecordList::Storage g_setAside;
+ScoreRecordList g_setAside;
 }
 
 void ResetScoreFiles()
@@ -16,23 +15,18 @@ void ResetScoreFiles()
 
 void ResetScoreFilesLater()
 {
-    ScoreRecordList::Storage earlier = ScoreFiles.takeAll();
-    if (g_setAside.empty())
-        g_setAside.swap(earlier);
-    else
-        std::move(earlier.begin(), earlier.end(), std::back_inserter(g_setAside));
+    // Whatever an unfinished discard left goes now; the list before is set aside.
+    g_setAside = std::move(ScoreFiles);
     ScoreFiles.resize(1);
 }
 
 bool DiscardSetAsideRecords(qsizetype count)
 {
-    if (count < 0 || std::size_t(count) >= g_setAside.size()) {
-        ScoreRecordList::Storage().swap(g_setAside);
-        return false;
-    }
-    for (qsizetype i = 0; i < count; ++i)
-        g_setAside.pop_front();
-    return true;
+    // The order records are destroyed in does not matter; from the end, each
+    // emptied block is freed at once.
+    const qsizetype left = count < 0 ? 0 : std::max<qsizetype>(0, g_setAside.size() - count);
+    g_setAside.resize(left);
+    return left > 0;
 }
 
 ScoreRecord &SingleFileSlot()

@@ -3,42 +3,97 @@
 #include "score/ScoreRecord.h"
 
 #include <QtGlobal>
-#include <deque>
+#include <memory>
+#include <new>
+#include <vector>
 
 // A growable, zero-based array of records that never moves a record once it
-// is made: growing adds records at the end and leaves the others in place,
-// so a search of many files neither copies records nor needs twice their
-// memory while the array grows.
+// is made: records are built in place in blocks of kBlock, and growing adds
+// blocks without touching the others. A search of many files thus neither
+// copies records nor needs twice their memory while the array grows, and a
+// shrinking array gives each emptied block back at once.
 class ScoreRecordList {
   public:
-    using Storage = std::deque<ScoreRecord>;
+    static constexpr qsizetype kBlock = 256;
 
     explicit ScoreRecordList(qsizetype size = 0) { resize(size); }
-
-    qsizetype size() const { return qsizetype(m_records.size()); }
-    bool isEmpty() const { return m_records.empty(); }
-
-    ScoreRecord &operator[](qsizetype i) { return m_records[std::size_t(i)]; }
-    const ScoreRecord &operator[](qsizetype i) const { return m_records[std::size_t(i)]; }
-    ScoreRecord &last() { return m_records.back(); }
-    const ScoreRecord &last() const { return m_records.back(); }
-
-    // Adds empty records at the end, or removes records from the end.
-    void resize(qsizetype size) { m_records.resize(std::size_t(size)); }
-
-    // Hands every record over (the list is left empty), to be destroyed later.
-    Storage takeAll()
+    ~ScoreRecordList() { resize(0); }
+    ScoreRecordList(ScoreRecordList &&other) noexcept { swap(other); }
+    ScoreRecordList &operator=(ScoreRecordList &&other) noexcept
     {
-        Storage taken;
-        taken.swap(m_records);
-        return taken;
+        ScoreRecordList taken(std::move(other));
+        swap(taken);
+        return *this;
+    }
+    ScoreRecordList(const ScoreRecordList &) = delete;
+    ScoreRecordList &operator=(const ScoreRecordList &) = delete;
+
+    void swap(ScoreRecordList &other) noexcept
+    {
+        m_blocks.swap(other.m_blocks);
+        std::swap(m_size, other.m_size);
     }
 
-    Storage::iterator begin() { return m_records.begin(); }
-    Storage::iterator end() { return m_records.end(); }
-    Storage::const_iterator begin() const { return m_records.begin(); }
-    Storage::const_iterator end() const { return m_records.end(); }
+    qsizetype size() const { return m_size; }
+    bool isEmpty() const { return m_size == 0; }
+
+    ScoreRecord &operator[](qsizetype i) { return *slot(i); }
+    const ScoreRecord &operator[](qsizetype i) const { return *slot(i); }
+    ScoreRecord &last() { return *slot(m_size - 1); }
+    const ScoreRecord &last() const { return *slot(m_size - 1); }
+
+    // Adds empty records at the end, or destroys records from the end.
+    void resize(qsizetype size)
+    {
+        while (m_size < size) {
+            if (m_size % kBlock == 0)
+                m_blocks.push_back(std::make_unique<Block>());
+            new (slot(m_size)) ScoreRecord();
+            ++m_size;
+        }
+        while (m_size > size) {
+            --m_size;
+            slot(m_size)->~ScoreRecord();
+            if (m_size % kBlock == 0)
+                m_blocks.pop_back();
+        }
+    }
+
+    template <typename List, typename Record> class Iterator {
+      public:
+        Iterator(List *list, qsizetype i) : m_list(list), m_i(i) {}
+        Record &operator*() const { return (*m_list)[m_i]; }
+        Iterator &operator++()
+        {
+            ++m_i;
+            return *this;
+        }
+        bool operator!=(const Iterator &other) const { return m_i != other.m_i; }
+
+      private:
+        List *m_list;
+        qsizetype m_i;
+    };
+    using iterator = Iterator<ScoreRecordList, ScoreRecord>;
+    using const_iterator = Iterator<const ScoreRecordList, const ScoreRecord>;
+
+    iterator begin() { return {this, 0}; }
+    iterator end() { return {this, m_size}; }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, m_size}; }
 
   private:
-    Storage m_records;
+    // Room for kBlock records, built and destroyed one by one.
+    struct Block {
+        alignas(ScoreRecord) unsigned char bytes[kBlock * sizeof(ScoreRecord)];
+    };
+
+    ScoreRecord *slot(qsizetype i) const
+    {
+        unsigned char *bytes = m_blocks[std::size_t(i / kBlock)]->bytes;
+        return std::launder(reinterpret_cast<ScoreRecord *>(bytes) + i % kBlock);
+    }
+
+    std::vector<std::unique_ptr<Block>> m_blocks;
+    qsizetype m_size = 0;
 };
