@@ -28,7 +28,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = rkfview ] || { echo "Package: $(field Package)"; status=1; }
 [ "$(field Version)" = "$version" ] || { echo "Version: $(field Version)"; status=1; }
 [ "$(field Section)" = utils ] || { echo "Section: $(field Section)"; status=1; }
-for library in libqt6core6 libqt6gui6 libqt6widgets6 libc6; do
+for library in libqt6core6 libqt6gui6 libqt6widgets6 libc6 qt6-qpa-plugins; do
   grep -q "$library" <<<"$(field Depends)" || { echo "Depends lacks $library: $(field Depends)"; status=1; }
 done
 for package in fonts-ipafont-gothic qt6-translations-l10n; do
