@@ -9,6 +9,7 @@
 #include "score/ReadRKF.h"
 #include "support/RkfBytes.h"
 
+#include <QTemporaryFile>
 #include <QTest>
 
 Q_DECLARE_METATYPE(RkfBytes)
@@ -206,6 +207,28 @@ class TestOverview : public QObject {
         QCOMPARE(spilled, limit < (1 << 22));
         QCOMPARE(text, Table(records, Encoding::Utf8));
         QCOMPARE(text.count('\n'), rows + 2);
+    }
+
+    // A temporary file that cannot be made stops the table with a failure, not with lost rows.
+    void spillFailureReported()
+    {
+        // A file where the temporary folder should be: nothing can be made below it, even as root.
+        QTemporaryFile notAFolder;
+        QVERIFY(notAFolder.open());
+        const QByteArray tmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(notAFolder.fileName()));
+        OverviewWriter writer(Encoding::Utf8, false);
+        AlignedTable table(OverviewWriter::RightAligned(), 1);
+        writer.addHeader(table);
+        writer.addRow(table, Record(First("kaz", 1)));
+        QByteArray out;
+        const Failure failure = table.write(out, [] {});
+        if (tmp.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", tmp);
+        QVERIFY(failure.failed());
+        QVERIFY(!failure.Description.isEmpty());
     }
 
     void totals_data()

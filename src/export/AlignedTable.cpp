@@ -70,19 +70,14 @@ void AlignedTable::addRule()
 
 void AlignedTable::spill()
 {
-    if (m_failure.failed())
-        return;
-    if (!m_file) {
+    if (!m_failure.failed() && !m_file) {
         m_file = std::make_unique<QTemporaryFile>();
-        if (!m_file->open()) {
+        if (!m_file->open())
             m_failure = {kErrPathAccess, m_file->errorString()};
-            return;
-        }
     }
-    if (m_file->write(m_rows) != m_rows.size()) {
+    if (!m_failure.failed() && m_file->write(m_rows) != m_rows.size())
         m_failure = {kErrPathAccess, m_file->errorString()};
-        return;
-    }
+    // Once the rows cannot be kept the table is lost; memory stays bounded all the same.
     m_rows.resize(0);
 }
 
