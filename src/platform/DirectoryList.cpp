@@ -128,6 +128,7 @@ DirListing ListDirectory(const QByteArray &folder, const std::function<void()> &
     listing.entries.reserve(qsizetype(keyed.size()));
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         listing.entries.append(std::move(keyed[i].entry));
+        keyed[i].key = QString(); // freed here, in steps, rather than all at the end
         if (progress && (i + 1) % kProgressStep == 0)
             progress();
     }

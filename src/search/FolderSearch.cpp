@@ -97,15 +97,16 @@ platform::DirListing List(FoundFiles &found, const Folder &folder)
 // One sub-folder: its score files in listing order; its folders are passed over.
 SearchResult WalkSubFolder(FoundFiles &found, const Folder &folder)
 {
-    const platform::DirListing listing = List(found, folder);
+    platform::DirListing listing = List(found, folder);
     if (listing.error != platform::OpenError::None)
         found.unlisted(folder, OpenFailure(listing.error));
-    for (const platform::DirEntry &entry : listing.entries) {
+    for (platform::DirEntry &entry : listing.entries) {
         if (!entry.folder && IsScoreFileName(entry.name)) {
             SearchResult result = found.add(folder, listing.folder, entry, "SubFind");
             if (result.failed())
                 return result;
         }
+        entry.name = QByteArray();
         found.entryDone();
     }
     return {};
@@ -114,14 +115,16 @@ SearchResult WalkSubFolder(FoundFiles &found, const Folder &folder)
 // The folder's own score files in listing order, then each sub-folder's.
 SearchResult Walk(FoundFiles &found, const Folder &folder)
 {
-    const platform::DirListing listing = List(found, folder);
+    platform::DirListing listing = List(found, folder);
     if (listing.error != platform::OpenError::None) {
         SearchResult result;
         result.folderError = OpenFailure(listing.error);
         return result;
     }
     QList<Folder> subFolders;
-    for (const platform::DirEntry &entry : listing.entries) {
+    // Each name is freed once it is done with, so a listing of very many
+    // names does not take long to free at the end.
+    for (platform::DirEntry &entry : listing.entries) {
         if (entry.folder) {
             subFolders.append(SubFolder(folder, entry.name));
         } else if (IsScoreFileName(entry.name)) {
@@ -129,6 +132,7 @@ SearchResult Walk(FoundFiles &found, const Folder &folder)
             if (result.failed())
                 return result;
         }
+        entry.name = QByteArray();
         found.entryDone();
     }
     for (const Folder &sub : subFolders) {
