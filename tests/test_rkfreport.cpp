@@ -256,6 +256,20 @@ class TestRkfreport : public QObject {
         QCOMPARE(process.exitCode(), 1);
     }
 
+    // A file name in code page 932 given as an argument reaches the file as
+    // its bytes (the shell makes them: a process cannot be given them as text).
+    void shiftJisArgument()
+    {
+        QProcess process;
+        process.setWorkingDirectory(QFile::decodeName(m_dir) + "/tree");
+        process.start("/bin/sh",
+                      {"-c", "\"$0\" --csv --path-column \"$(printf 'J/\\203\\134.rkf')\"", RKFREPORT_PATH});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.readAllStandardError(), QByteArray());
+        QCOMPARE(process.readAllStandardOutput(), Line(m_dir + "/tree/J/\xe3\x82\xbd.rkf", "\xe3\x82\xbd"));
+        QCOMPARE(process.exitCode(), 0);
+    }
+
     // Standard output that cannot take the text; the shell runs rkfreport as
     // "$0" with the arguments.
     void outputFailure_data()
