@@ -1,7 +1,8 @@
 #include "export/SaveFile.h"
 
+#include "platform/FileWrite.h"
+
 #include <QFileInfo>
-#include <QSaveFile>
 
 Failure WriteSaveFile(const QString &path, const QByteArray &bytes)
 {
@@ -10,15 +11,14 @@ Failure WriteSaveFile(const QString &path, const QByteArray &bytes)
     const QFileInfo target(path);
     if (target.exists() && target.isFile() && !(target.permissions() & QFileDevice::WriteOwner))
         return {kErrPermissionDenied, QStringLiteral("ファイルは読み取り専用です。")};
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {kErrPathAccess, file.errorString()};
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {kErrPathAccess, reason};
+    const platform::WriteResult written = platform::ReplaceFile(path, bytes);
+    switch (written.error) {
+    case platform::WriteError::None:
+        return {};
+    case platform::WriteError::NotRegular:
+        return {kErrPathAccess, QStringLiteral("通常のファイルではないので、置き換えられません。")};
+    case platform::WriteError::Failed:
+        break;
     }
-    if (!file.commit())
-        return {kErrPathAccess, file.errorString()};
-    return {};
+    return {kErrPathAccess, written.reason};
 }

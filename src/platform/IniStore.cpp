@@ -1,25 +1,15 @@
 #include "platform/IniStore.h"
 
 #include "platform/CodePage.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QList>
-#include <QSaveFile>
+#include "platform/FileWrite.h"
 
 namespace platform {
 namespace {
 
 constexpr qsizetype kMaxValueBytes = 127;
 
-// One line of the file: its bytes without the line end, and the line end it
-// had (CR LF, LF, or nothing on a last line without one).
-struct Line {
-    QByteArray text;
-    QByteArray end;
-};
-
-enum class LineKind { Other, Section, Key };
+using Line = ProfileLine;
+using LineKind = ProfileLine::Kind;
 
 // What a line means to the store. Blanks, '=', ';', '"' and line ends are
 // never the second byte of a double-byte character, so they are found with a
@@ -82,9 +72,23 @@ ParsedLine ParseLine(const QByteArray &line)
 }
 
 // Names are matched in the form they are written in: blanks trimmed.
-bool SameName(const QByteArray &bytes, const QString &name)
+bool SameName(const Line &line, const QString &name)
 {
-    return DecodeAnsi(bytes).compare(name.trimmed(), Qt::CaseInsensitive) == 0;
+    return line.name.compare(name.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+// Fills in what the line means, once, when it is read or made.
+Line MakeLine(QByteArray text, QByteArray end)
+{
+    Line line;
+    line.text = std::move(text);
+    line.end = std::move(end);
+    const ParsedLine parsed = ParseLine(line.text);
+    line.kind = parsed.kind;
+    line.blank = TrimBlanks(line.text).isEmpty();
+    if (parsed.kind != LineKind::Other)
+        line.name = DecodeAnsi(parsed.name);
+    return line;
 }
 
 QList<Line> SplitLines(const QByteArray &bytes)
@@ -94,13 +98,13 @@ QList<Line> SplitLines(const QByteArray &bytes)
     while (start < bytes.size()) {
         const qsizetype lf = bytes.indexOf('\n', start);
         if (lf < 0) {
-            lines.append({bytes.mid(start), QByteArray()});
+            lines.append(MakeLine(bytes.mid(start), QByteArray()));
             break;
         }
         qsizetype textEnd = lf;
         if (textEnd > start && bytes[textEnd - 1] == '\r')
             --textEnd;
-        lines.append({bytes.mid(start, textEnd - start), bytes.mid(textEnd, lf + 1 - textEnd)});
+        lines.append(MakeLine(bytes.mid(start, textEnd - start), bytes.mid(textEnd, lf + 1 - textEnd)));
         start = lf + 1;
     }
     return lines;
@@ -118,39 +122,22 @@ Position Find(const QList<Line> &lines, const QString &section, const QString &k
 {
     Position pos;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const ParsedLine parsed = ParseLine(lines[i].text);
+        const Line &line = lines[i];
         if (pos.section < 0) {
-            if (parsed.kind == LineKind::Section && SameName(parsed.name, section)) {
+            if (line.kind == LineKind::Section && SameName(line, section)) {
                 pos.section = i;
                 pos.lastContent = i;
             }
             continue;
         }
-        if (parsed.kind == LineKind::Section)
+        if (line.kind == LineKind::Section)
             break;
-        if (!TrimBlanks(lines[i].text).isEmpty())
+        if (!line.blank)
             pos.lastContent = i;
-        if (pos.key < 0 && parsed.kind == LineKind::Key && SameName(parsed.name, key))
+        if (pos.key < 0 && line.kind == LineKind::Key && SameName(line, key))
             pos.key = i;
     }
     return pos;
-}
-
-// Reads the whole file. A missing file reads as empty; anything else that
-// cannot be read (a folder of that name, no permission) is a failure.
-bool ReadAll(const QString &path, QByteArray *bytes)
-{
-    bytes->clear();
-    const QFileInfo info(path);
-    if (!info.exists())
-        return true;
-    if (!info.isFile())
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
 }
 
 bool HasLineBreakOrNul(const QString &text)
@@ -235,64 +222,70 @@ QString ProfileValue(const QString &text)
     return value;
 }
 
+ProfileFile::ProfileFile(const QString &path) : m_path(path)
+{
+    const ReadResult read = ReadSmallFile(path, kMaxProfileBytes);
+    m_readable = read.status == ReadStatus::Read || read.status == ReadStatus::Missing;
+    if (read.status == ReadStatus::Read)
+        m_lines = SplitLines(read.bytes);
+}
+
+QString ProfileFile::value(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    const Position pos = Find(m_lines, section, key);
+    if (pos.key < 0)
+        return ProfileValue(defaultValue);
+    return DecodeAnsi(CleanValueBytes(ParseLine(m_lines[pos.key].text).value));
+}
+
+bool ProfileFile::setValue(const QString &section, const QString &key, const QString &value)
+{
+    if (!m_readable || !IsWritableEntry(section, key, value))
+        return false;
+    const Position pos = Find(m_lines, section, key);
+    if (pos.key >= 0) {
+        // Keep the key's spelling as found; replace everything after it.
+        Line &line = m_lines[pos.key];
+        const QByteArray trimmed = TrimBlanks(line.text);
+        const QByteArray name = TrimBlanks(trimmed.left(trimmed.indexOf('=')));
+        line = MakeLine(name + '=' + EncodeAnsi(value), kCrLf);
+        return true;
+    }
+    const Line entry = MakeLine(EncodeAnsi(key.trimmed()) + '=' + EncodeAnsi(value), kCrLf);
+    if (pos.section < 0) {
+        if (!m_lines.isEmpty() && m_lines.back().end.isEmpty())
+            m_lines.back().end = kCrLf;
+        m_lines.append(MakeLine("[" + EncodeAnsi(section.trimmed()) + "]", kCrLf));
+        m_lines.append(entry);
+    } else {
+        const qsizetype at = pos.lastContent + 1;
+        if (m_lines[at - 1].end.isEmpty())
+            m_lines[at - 1].end = kCrLf;
+        m_lines.insert(at, entry);
+    }
+    return true;
+}
+
+bool ProfileFile::save() const
+{
+    if (!m_readable)
+        return false; // never replace a file that could not be read
+    QByteArray out;
+    for (const Line &line : m_lines)
+        out += line.text + line.end;
+    return !ReplaceFile(m_path, out).failed();
+}
+
 QString ReadProfileString(const QString &file, const QString &section, const QString &key,
                           const QString &defaultValue)
 {
-    QByteArray bytes;
-    if (!ReadAll(file, &bytes))
-        return ProfileValue(defaultValue);
-    const QList<Line> lines = SplitLines(bytes);
-    const Position pos = Find(lines, section, key);
-    if (pos.key < 0)
-        return ProfileValue(defaultValue);
-    return DecodeAnsi(CleanValueBytes(ParseLine(lines[pos.key].text).value));
+    return ProfileFile(file).value(section, key, defaultValue);
 }
 
 bool WriteProfileString(const QString &file, const QString &section, const QString &key, const QString &value)
 {
-    if (!IsWritableEntry(section, key, value))
-        return false;
-    QByteArray bytes;
-    if (!ReadAll(file, &bytes))
-        return false; // never replace a file that could not be read
-    QList<Line> lines = SplitLines(bytes);
-    const Position pos = Find(lines, section, key);
-
-    if (pos.key >= 0) {
-        // Keep the key's spelling as found; replace everything after it.
-        Line &line = lines[pos.key];
-        const QByteArray trimmed = TrimBlanks(line.text);
-        const QByteArray name = TrimBlanks(trimmed.left(trimmed.indexOf('=')));
-        line.text = name + '=' + EncodeAnsi(value);
-        line.end = kCrLf;
-    } else {
-        const Line entry{EncodeAnsi(key.trimmed()) + '=' + EncodeAnsi(value), kCrLf};
-        if (pos.section < 0) {
-            if (!lines.isEmpty() && lines.back().end.isEmpty())
-                lines.back().end = kCrLf;
-            lines.append({"[" + EncodeAnsi(section.trimmed()) + "]", kCrLf});
-            lines.append(entry);
-        } else {
-            const qsizetype at = pos.lastContent + 1;
-            if (lines[at - 1].end.isEmpty())
-                lines[at - 1].end = kCrLf;
-            lines.insert(at, entry);
-        }
-    }
-
-    QByteArray out;
-    out.reserve(bytes.size() + 64);
-    for (const Line &line : std::as_const(lines))
-        out += line.text + line.end;
-
-    QSaveFile save(file);
-    if (!save.open(QIODevice::WriteOnly))
-        return false;
-    if (save.write(out) != out.size()) {
-        save.cancelWriting();
-        return false;
-    }
-    return save.commit();
+    ProfileFile profile(file);
+    return profile.setValue(section, key, value) && profile.save();
 }
 
 } // namespace platform

@@ -2,9 +2,8 @@
 
 #include "platform/CodePage.h"
 #include "platform/FileNames.h"
+#include "platform/FileWrite.h"
 #include "platform/ProgramFolder.h"
-
-#include <QFile>
 
 namespace {
 
@@ -33,14 +32,10 @@ QString ErrorLogLine(const QDateTime &when, int number, const QString &descripti
            OnOneLine(procedure) + QStringLiteral("\r\n");
 }
 
-void AppendErrorLog(const QString &folder, const QString &line)
+bool AppendErrorLog(const QString &folder, const QString &line)
 {
     platform::MakeUserFolder(platform::NativeFileName(folder));
-    QFile file(folder + QStringLiteral("error.txt"));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return;
-    file.write(platform::EncodeAnsi(line));
-    file.close();
+    return !platform::AppendToFile(folder + QStringLiteral("error.txt"), platform::EncodeAnsi(line)).failed();
 }
 
 QString ExitMessageText(const QString &procedure, const QString &logShownAs)

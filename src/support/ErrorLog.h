@@ -17,8 +17,11 @@ bool IsReportedFailure(int number, const QString &description, const QString &pr
 QString ErrorLogLine(const QDateTime &when, int number, const QString &description, const QString &procedure);
 
 // Appends one line to folder + "error.txt" in the ANSI code page; the file,
-// and the folder, are created when missing. Failures are ignored.
-void AppendErrorLog(const QString &folder, const QString &line);
+// and the folder, are created when missing. Only a regular file is written,
+// and it is opened without waiting, so a fifo of that name never holds up the
+// exit. A line that does not fit on the disk is not left half written.
+// Returns false when the line was not written (the exit goes on regardless).
+bool AppendErrorLog(const QString &folder, const QString &line);
 
 // The message-box text: procedure + "でエラーが発生したので強制終了しました。"
 // + CR + "エラーの詳細はerror.txtを参照してください。", where the log's full

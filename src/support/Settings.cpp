@@ -48,31 +48,46 @@ Settings Defaults(const QString &firstReadDir)
     return settings;
 }
 
-// Reads the settings; a foreign file or a value that is not a boolean resets
-// the file once when resetAllowed, and otherwise gives the defaults, so a
-// folder that cannot be written does not make the reset and the read call
-// each other without end.
-Settings LoadConfigOnce(const QString &folder, const QString &firstReadDir, bool resetAllowed)
+// The defaults as InitConfig writes them.
+void SetDefaults(platform::ProfileFile &file, const QString &firstReadDir)
+{
+    file.setValue(kMain, kMarkerKey, kMarker);
+    file.setValue(kConfig, kTopOnly, BooleanText(false));
+    file.setValue(kConfig, kAlwaysOnTop, BooleanText(false));
+    file.setValue(kConfig, kLastReadDir, Quoted(firstReadDir));
+}
+
+// Reads the settings from a file read once; a foreign file or a value that
+// is not a boolean resets the file once when resetAllowed, and otherwise
+// gives the defaults, so a folder that cannot be written does not make the
+// reset and the read call each other without end.
+Settings LoadFrom(platform::ProfileFile &file, const QString &firstReadDir, bool resetAllowed)
 {
     const auto fallback = [&] {
-        return resetAllowed ? InitConfig(folder, firstReadDir) : Defaults(firstReadDir);
+        if (!resetAllowed)
+            return Defaults(firstReadDir);
+        // InitConfig on the file already read: the defaults are written, then
+        // read back from what was written (when the write failed, the file on
+        // disk is still foreign, which reads as the defaults as well).
+        SetDefaults(file, firstReadDir);
+        file.save();
+        return LoadFrom(file, firstReadDir, false);
     };
 
-    if (ReadIni(folder, kMain, kMarkerKey, QString()) != kMarker)
+    if (file.value(kMain, kMarkerKey, QString()) != kMarker)
         return fallback();
-    const std::optional<bool> topOnly =
-        ToBoolean(ReadIni(folder, kConfig, kTopOnly, QStringLiteral("False")));
+    const std::optional<bool> topOnly = ToBoolean(file.value(kConfig, kTopOnly, QStringLiteral("False")));
     if (!topOnly)
         return fallback();
     const std::optional<bool> alwaysOnTop =
-        ToBoolean(ReadIni(folder, kConfig, kAlwaysOnTop, QStringLiteral("False")));
+        ToBoolean(file.value(kConfig, kAlwaysOnTop, QStringLiteral("False")));
     if (!alwaysOnTop)
         return fallback();
 
     Settings settings;
     settings.TopOnly = *topOnly;
     settings.AlwaysOnTop = *alwaysOnTop;
-    settings.LastReadDir = ReadIni(folder, kConfig, kLastReadDir, Quoted(firstReadDir));
+    settings.LastReadDir = file.value(kConfig, kLastReadDir, Quoted(firstReadDir));
     return settings;
 }
 
@@ -89,29 +104,31 @@ QString ReadIni(const QString &folder, const QString &section, const QString &ke
     return platform::ReadProfileString(IniPath(folder), section, key, defaultValue);
 }
 
-void WriteIni(const QString &folder, const QString &section, const QString &key, const QString &value)
+bool WriteIni(const QString &folder, const QString &section, const QString &key, const QString &value)
 {
-    platform::WriteProfileString(IniPath(folder), section, key, value);
+    return platform::WriteProfileString(IniPath(folder), section, key, value);
 }
 
 Settings LoadConfig(const QString &folder, const QString &firstReadDir)
 {
-    return LoadConfigOnce(folder, firstReadDir, true);
+    platform::ProfileFile file(IniPath(folder));
+    return LoadFrom(file, firstReadDir, true);
 }
 
 Settings InitConfig(const QString &folder, const QString &firstReadDir)
 {
-    WriteIni(folder, kMain, kMarkerKey, kMarker);
-    WriteIni(folder, kConfig, kTopOnly, BooleanText(false));
-    WriteIni(folder, kConfig, kAlwaysOnTop, BooleanText(false));
-    WriteIni(folder, kConfig, kLastReadDir, Quoted(firstReadDir));
-    return LoadConfigOnce(folder, firstReadDir, false);
+    platform::ProfileFile file(IniPath(folder));
+    SetDefaults(file, firstReadDir);
+    file.save();
+    return LoadFrom(file, firstReadDir, false);
 }
 
-void SaveConfig(const QString &folder, const Settings &settings)
+bool SaveConfig(const QString &folder, const Settings &settings)
 {
-    WriteIni(folder, kMain, kMarkerKey, Quoted(kMarker));
-    WriteIni(folder, kConfig, kTopOnly, BooleanText(settings.TopOnly));
-    WriteIni(folder, kConfig, kAlwaysOnTop, BooleanText(settings.AlwaysOnTop));
-    WriteIni(folder, kConfig, kLastReadDir, Quoted(settings.LastReadDir));
+    platform::ProfileFile file(IniPath(folder));
+    // All four are set in memory first: a refused value leaves the file as it was.
+    return file.setValue(kMain, kMarkerKey, Quoted(kMarker)) &&
+           file.setValue(kConfig, kTopOnly, BooleanText(settings.TopOnly)) &&
+           file.setValue(kConfig, kAlwaysOnTop, BooleanText(settings.AlwaysOnTop)) &&
+           file.setValue(kConfig, kLastReadDir, Quoted(settings.LastReadDir)) && file.save();
 }

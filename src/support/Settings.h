@@ -18,13 +18,15 @@ QString IniPath(const QString &folder);
 QString ReadIni(const QString &folder, const QString &section, const QString &key,
                 const QString &defaultValue);
 
-// Writes one value; a failed write is not noticed.
-void WriteIni(const QString &folder, const QString &section, const QString &key, const QString &value);
+// Writes one value; false when it was not written.
+bool WriteIni(const QString &folder, const QString &section, const QString &key, const QString &value);
 
-// Reads the settings at start-up. A missing or foreign file (marker "Key" in
-// "Main" not exactly rkfview) or an option that is not a boolean resets the
-// file to the defaults (InitConfig) and loads those. When the file cannot be
-// written, the defaults are returned after one failed reset. firstReadDir is
+// Reads the settings at start-up, reading the file once. A missing or foreign
+// file (marker "Key" in "Main" not exactly rkfview) or an option that is not
+// a boolean resets the file to the defaults (InitConfig) and loads those.
+// When the file cannot be written, the defaults are returned after one failed
+// reset. A file that cannot be read, or is larger than
+// platform::kMaxProfileBytes, gives the defaults and is left as it is. firstReadDir is
 // the default last-read folder (AppPath, or the home folder when the settings
 // do not live beside the program).
 Settings LoadConfig(const QString &folder, const QString &firstReadDir);
@@ -33,5 +35,7 @@ Settings LoadConfig(const QString &folder, const QString &firstReadDir);
 // be read back (the file cannot be written), the defaults are returned.
 Settings InitConfig(const QString &folder, const QString &firstReadDir);
 
-// Writes the current settings; called on every exit.
-void SaveConfig(const QString &folder, const Settings &settings);
+// Writes the current settings in one write of the file; called on every exit.
+// Returns false, leaving the file byte for byte as it was, when it could not
+// be read (or is too large) or written (a full disk included).
+bool SaveConfig(const QString &folder, const Settings &settings);
