@@ -7,10 +7,10 @@ int FileNameModel::rowCount(const QModelIndex &parent) const
 
 QVariant FileNameModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_names.size())
+    if (!index.isValid() || std::size_t(index.row()) >= m_names.size())
         return {};
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return m_names.at(index.row());
+        return m_names[std::size_t(index.row())];
     return {};
 }
 
@@ -25,13 +25,13 @@ void FileNameModel::append(const QStringList &names)
         return;
     const int first = int(m_names.size());
     beginInsertRows({}, first, first + int(names.size()) - 1);
-    m_names.append(names);
+    m_names.insert(m_names.end(), names.begin(), names.end());
     endInsertRows();
 }
 
 void FileNameModel::clear()
 {
     beginResetModel();
-    m_names = QStringList();
+    std::deque<QString>().swap(m_names);
     endResetModel();
 }

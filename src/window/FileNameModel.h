@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QStringList>
+#include <deque>
 
 // The names of the found-file list, row k for found file k. Names are only
 // appended (a search adds them in the order found) or all removed.
@@ -18,8 +19,9 @@ class FileNameModel : public QAbstractListModel {
     // Removes every name.
     void clear();
 
-    const QString &name(int row) const { return m_names.at(row); }
+    const QString &name(int row) const { return m_names[std::size_t(row)]; }
 
   private:
-    QStringList m_names;
+    // In blocks: growing never copies the names nor leaves spare room behind.
+    std::deque<QString> m_names;
 };
