@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <QtWidgets>
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -118,6 +119,26 @@ class TestExitProgram : public QObject {
         QVERIFY2(reported ? logLine.match(log).hasMatch() : !QFile::exists(logFolder + "error.txt"),
                  qPrintable(log));
         QCOMPARE(QFile::exists(appPath + "rkfview.ini"), !installed);
+    }
+
+    // A fifo named error.txt never holds up a forced exit: the line is lost,
+    // the box and the end still follow.
+    void fifoLogStillEnds()
+    {
+        QTemporaryDir dir;
+        const QString appPath = dir.path() + u'/';
+        QCOMPARE(::mkfifo(QFile::encodeName(appPath + "error.txt").constData(), 0644), 0);
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--exit-child", appPath, "-5", "D", "Main", "portable"});
+        const bool ended = child.waitForFinished(20000);
+        if (!ended)
+            child.kill(), child.waitForFinished();
+        QVERIFY2(ended, "the exit blocked on the fifo");
+        QCOMPARE(child.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(child.readAllStandardOutput())
+                    .startsWith(QString::fromUtf8("Title|Mainでエラーが発生したので強制終了しました。")));
+        QVERIFY(QFileInfo(appPath + "error.txt").exists() && !QFileInfo(appPath + "error.txt").isFile());
     }
 };
 
