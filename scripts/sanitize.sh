@@ -10,7 +10,10 @@ cmake --build "$root/build-asan" -j"$(nproc)"
 # Only our own code is instrumented; Qt and the system libraries are not, and
 # no report from them needs suppressing. The options are read by every
 # instrumented program, the viewer and rkfreport started by the tests included.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1:strict_init_order=1"
+# No strict_string_checks: it takes strndup of a buffer without a NUL as a
+# read past its end, which the X keyboard library does, correctly, when the
+# viewer starts on an X server.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-}${UBSAN_OPTIONS:+:}print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$root/build-asan" --output-on-failure -j"$(nproc)"
