@@ -18,6 +18,8 @@ if [ "$mode" != quick ]; then
   packages+=(desktop-file-utils appstream shared-mime-info dpkg-dev fakeroot file)
   # The clipboard test: an X11 clipboard manager of its own, and a paste.
   packages+=(libxcb1-dev xclip)
+  # The always-on-top test: a window manager on its own X server.
+  packages+=(openbox)
 fi
 if [ "$mode" = checks ]; then
   packages+=(clang libclang-rt-14-dev)
