@@ -114,11 +114,11 @@ void CheckTable(const ScoreRecord &record, bool topOnly)
     cp932.append(out, record);
     fuzz::CheckEqual(platform::EncodeAnsi(csv), out, "code page 932 rows of the writer");
 
-    const QByteArray lead = utf8.field(record.FilePath) + ',';
+    const QByteArray lead = utf8.field(record.FilePath()) + ',';
     out.clear();
     utf8.append(out, record, lead);
     fuzz::CheckEqual(JoinCsv(lead, rows, false), out, "UTF-8 rows with the path in front");
-    const QByteArray cpLead = cp932.field(record.FilePath) + ',';
+    const QByteArray cpLead = cp932.field(record.FilePath()) + ',';
     out = "before\r\n";
     cp932.append(out, record, cpLead);
     fuzz::CheckEqual("before\r\n" + JoinCsv(cpLead, rows, true), out,
