@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QWindow>
 
 namespace {
 
@@ -44,25 +45,21 @@ void frmMain::RegisterSettingsSource()
 
 void frmMain::SetAlwaysOnTop(bool on)
 {
-    // Changing the flag hides the window; it comes back as it was. It is
-    // shown again at its normal size and place and only then maximized anew,
-    // so that restoring it later returns to that size and place. Like the
+    // A window already on screen keeps its place, size and state: the flag is
+    // handed to its native window directly, which the window system applies
+    // without unmapping it. Setting it through the widget would hide the
+    // window and show it anew, losing a maximized window's state. Like the
     // placement it stands for, the call shows a window not yet shown.
-    const bool wasVisible = isVisible();
-    const Qt::WindowStates state = windowState();
-    const QRect normal = normalGeometry();
+    QWindow *native = windowHandle();
+    if (isVisible() && native) {
+        const Qt::WindowFlags flags =
+            on ? windowFlags() | Qt::WindowStaysOnTopHint : windowFlags() & ~Qt::WindowStaysOnTopHint;
+        overrideWindowFlags(flags);
+        native->setFlags(flags);
+        return;
+    }
     setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (wasVisible) {
-        setWindowState(state & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
-        setGeometry(normal);
-    }
     show();
-    if (wasVisible && windowState() != state) {
-        // The window system's answers to the steps above come first, so that
-        // none of them lands on the maximized window as its normal size.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        setWindowState(state);
-    }
 }
 
 void frmMain::menuOptZOrder_Click(bool ticked)
