@@ -1,7 +1,8 @@
 // The ini store on a file of any bytes: values are read, one entry is
 // written, and everything is read back. Only the written entry may change, it
 // reads back as written (at most 127 bytes), writing it again changes no
-// byte, and a refused write leaves the file exactly as it was.
+// byte, and a refused write leaves the file exactly as it was; a file past
+// the size limit reads as defaults and is never written.
 #include "FuzzSupport.h"
 
 #include "platform/CodePage.h"
@@ -95,8 +96,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QDir(path).removeRecursively();
 
     FuzzedDataProvider input(data, size);
-    const int kind = input.ConsumeIntegralInRange(0, 15); // 0: no file, 1: a folder, else a file
-    const QByteArray file = QByteArray::fromStdString(input.ConsumeRandomLengthString(4096));
+    // 0: no file, 1: a folder, 15: the file past the size limit, else the file
+    const int kind = input.ConsumeIntegralInRange(0, 15);
+    QByteArray file = QByteArray::fromStdString(input.ConsumeRandomLengthString(4096));
+    const bool oversized = kind == 15;
+    if (oversized)
+        file.append(platform::kMaxProfileBytes + 1 - file.size(), '\n');
     if (kind == 1) {
         QDir().mkpath(path);
     } else if (kind != 0) {
@@ -124,6 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (Probe &probe : probes) {
         probe.value = platform::ReadProfileString(path, probe.section, probe.key, kMissing);
         CheckLimit(probe.value, probe);
+        if (oversized)
+            fuzz::CheckEqual(kMissing, probe.value, "a file past the size limit reads as defaults");
     }
 
     bool existed = false;
@@ -136,6 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fuzz::CheckEqual(before, after, "a refused write leaves the file as it was");
     } else {
         fuzz::Check(kind != 1, "no write into a folder");
+        fuzz::Check(!oversized, "no write into a file past the size limit");
         // What the store returns for the value: the text as the code page
         // holds it, trimmed, unquoted and cut as any value read.
         const QString expected = platform::ProfileValue(platform::DecodeAnsi(platform::EncodeAnsi(value)));

@@ -153,7 +153,8 @@ void IniFiles(const QString &dir)
     const QByteArray settings("[Main]\r\nKey=\"rkfview\"\r\n[Config]\r\nTopOnly=False\r\nAlwaysOnTop=True\r\n"
                               "LastReadDir=\"/home/user/" +
                               Cp932("譜面") + "/\"\r\n");
-    // kind (0 no file, 1 a folder, 2.. a file), the file, section, key, value
+    // kind (0 no file, 1 a folder, 15 past the size limit, else a file), the
+    // file, section, key, value
     const auto seed = [](int kind, const QByteArray &file, int section, const QByteArray &sectionName,
                          int key, const QByteArray &keyName, const QByteArray &value, bool utf8) {
         ProviderBytes p;
@@ -171,6 +172,7 @@ void IniFiles(const QString &dir)
     Write(dir, t, "settings-folder",
           seed(2, settings, 1, {}, 3, {}, "\"/srv/" + Cp932("フォルダ") + "/\"", false));
     Write(dir, t, "settings-option", seed(2, settings, 1, {}, 1, {}, "True", true));
+    Write(dir, t, "past-the-size-limit", seed(15, settings, 1, {}, 1, {}, "True", true));
     Write(dir, t, "new-file", seed(0, {}, -1, "Main", -1, "Key", "\"rkfview\"", true));
     Write(dir, t, "folder-in-the-way", seed(1, {}, -1, "Main", -1, "Key", "rkfview", true));
     const QByteArray odd("; comment\r\nLoose=before any section\n[Other]  \r\nName = \x83\x74 \r\n"
