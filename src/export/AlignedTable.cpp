@@ -1,5 +1,7 @@
 #include "export/AlignedTable.h"
 
+#include "export/ByteGrowth.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -12,18 +14,6 @@ namespace {
 constexpr char kRow = 0;
 constexpr char kRule = 1;
 constexpr qsizetype kCellHead = 2 + 4;
-
-// Makes room for size more bytes at the end of out and returns where they
-// start; the caller cuts out back to what it wrote. The capacity at least
-// doubles, so appending line by line stays linear.
-char *Grow(QByteArray &out, qsizetype size)
-{
-    const qsizetype start = out.size();
-    if (out.capacity() < start + size)
-        out.reserve(std::max(2 * out.capacity(), start + size));
-    out.resize(start + size);
-    return out.data() + start;
-}
 
 template <typename T> T Get(const char *p)
 {
@@ -47,7 +37,7 @@ void AlignedTable::addRow(const QByteArrayView *cells, const int *widths)
     qsizetype size = 1;
     for (std::size_t c = 0; c < columns; ++c)
         size += kCellHead + cells[c].size();
-    char *p = Grow(m_rows, size);
+    char *p = GrowBytes(m_rows, size);
     *p++ = kRow;
     for (std::size_t c = 0; c < columns; ++c) {
         const std::uint16_t width = std::uint16_t(std::clamp(widths[c], 0, 0xFFFF));
@@ -113,7 +103,7 @@ qsizetype AlignedTable::writeRows(const char *data, qsizetype size, QByteArray &
         for (std::size_t c = 0; c < columns; ++c)
             room += m_widths[c] + 2;
         room += end - at;
-        char *const line = Grow(out, room);
+        char *const line = GrowBytes(out, room);
         char *p = line;
         qsizetype cell = at + 1;
         for (std::size_t c = 0; c < columns; ++c) {

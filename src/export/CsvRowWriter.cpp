@@ -1,5 +1,6 @@
 #include "export/CsvRowWriter.h"
 
+#include "export/ByteGrowth.h"
 #include "export/CsvText.h"
 #include "platform/CodePage.h"
 #include "platform/NumberText.h"
@@ -8,22 +9,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-
-namespace {
-
-// Makes room for size more bytes at the end of out and returns where they
-// start; the caller cuts out back to what it wrote. The capacity at least
-// doubles, so appending line by line stays linear.
-char *Grow(QByteArray &out, qsizetype size)
-{
-    const qsizetype start = out.size();
-    if (out.capacity() < start + size)
-        out.reserve(std::max(2 * out.capacity(), start + size));
-    out.resize(start + size);
-    return out.data() + start;
-}
-
-} // namespace
 
 CsvRowWriter::CsvRowWriter(Encoding encoding, bool topOnly) : m_encoding(encoding), m_topOnly(topOnly)
 {
@@ -98,7 +83,7 @@ void CsvRowWriter::append(QByteArray &out, const ScoreRecord &r, const QByteArra
         qsizetype room = 8 * 11 + 16;
         for (const QByteArray *text : texts)
             room += text->size();
-        char *p = Grow(out, room);
+        char *p = GrowBytes(out, room);
         const auto put = [&p](const QByteArray &text) {
             std::memcpy(p, text.constData(), size_t(text.size()));
             p += text.size();

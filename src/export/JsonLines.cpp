@@ -1,5 +1,6 @@
 #include "export/JsonLines.h"
 
+#include "export/ByteGrowth.h"
 #include "platform/NumberText.h"
 #include "score/Overview.h"
 #include "score/RankingText.h"
@@ -10,18 +11,6 @@
 #include <cstring>
 
 namespace {
-
-// Makes room for size more bytes at the end of out and returns where they
-// start; the caller cuts out back to what it wrote. The capacity at least
-// doubles, so appending line by line stays linear.
-char *Grow(QByteArray &out, qsizetype size)
-{
-    const qsizetype start = out.size();
-    if (out.capacity() < start + size)
-        out.reserve(std::max(2 * out.capacity(), start + size));
-    out.resize(start + size);
-    return out.data() + start;
-}
 
 void Cut(QByteArray &out, const char *end)
 {
@@ -71,7 +60,7 @@ JsonLinesWriter::JsonLinesWriter(bool topOnly) : m_topOnly(topOnly) {}
 void JsonLinesWriter::AppendString(QByteArray &out, QStringView text)
 {
     // At most six bytes for each UTF-16 unit (a control character), and the quotes.
-    char *const start = Grow(out, 6 * text.size() + 2);
+    char *const start = GrowBytes(out, 6 * text.size() + 2);
     char *p = start;
     *p++ = '"';
     static const char hex[] = "0123456789abcdef";
@@ -166,7 +155,7 @@ void JsonLinesWriter::appendPlace(QByteArray &out, const ScoreRecord &r, int k)
     const QByteArray &optionJson = optionText(r, k);
     // The keys, 17 numbers of at most 24 characters, two floats with their
     // texts, and the two strings.
-    char *p = Grow(out, 400 + 17 * 24 + nameJson.size() + optionJson.size());
+    char *p = GrowBytes(out, 400 + 17 * 24 + nameJson.size() + optionJson.size());
     p = Put(p, "{\"rank\":");
     p = Number(p, k + 1);
     p = Put(p, ",\"name\":");
@@ -220,7 +209,7 @@ static void AppendHead(QByteArray &out, const ScoreRecord &r)
 {
     out += "{\"path\":";
     JsonLinesWriter::AppendString(out, r.FilePath());
-    char *p = Grow(out, 64);
+    char *p = GrowBytes(out, 64);
     p = Put(p, ",\"playCount\":");
     p = Number(p, r.PlayCount);
     p = r.Cleared == -1 ? Put(p, ",\"cleared\":true") : Put(p, ",\"cleared\":false");
