@@ -3,6 +3,7 @@
 #include "search/DroppedPaths.h"
 #include "search/FolderSearch.h"
 #include "search/ScoreFiles.h"
+#include "support/OpenGate.h"
 #include "support/RkfBytes.h"
 #include "support/TestFiles.h"
 
@@ -12,20 +13,41 @@
 
 namespace {
 
-// What the window would see: the names at their indices, and the event breaks.
+// What the window would see: the names at their indices, and the event breaks
+// after entries (waits for the disk come as often as it is slow).
 struct Recorder : SearchObserver {
     QStringList items;
     int events = 0;
-    int eventsBeforeFirstFile = -1;
     void fileFound(int index, const QString &name, int count) override
     {
-        if (items.isEmpty())
-            eventsBeforeFirstFile = events;
         items.insert(index, name);
         QCOMPARE(count, items.size());
     }
     void processEvents() override { ++events; }
+    void waiting() override {}
 };
+
+// What rkfreport would report, stopping at the first file it cannot read.
+struct Visitor : ScoreFileVisitor {
+    QStringList items;
+    QList<int> playCounts;
+    void visit(const ScoreRecord &record) override
+    {
+        items << record.FileName;
+        playCounts << record.PlayCount;
+    }
+    bool skipUnreadable(const ScoreRecord &, const Failure &) override { return false; }
+    void skipUnlistable(const QByteArray &, const Failure &) override {}
+};
+
+// File i of the read-ahead tree: ten in the folder, then three sub-folders of forty.
+QString TreeFile(int i)
+{
+    return i < 10
+               ? QStringLiteral("t%1.rkf").arg(i)
+               : QStringLiteral("s%1/f%2.rkf").arg((i - 10) / 40).arg((i - 10) % 40, 2, 10, QLatin1Char('0'));
+}
+constexpr int kTreeFiles = 130;
 
 } // namespace
 
@@ -81,8 +103,8 @@ class TestFolderSearch : public QObject {
         QCOMPARE(recorder.items, names.mid(0, found.size()));
     }
 
-    // A folder of thousands of names: events are processed while it is listed and sorted, and
-    // the order is the one of the names' upper-case forms, then their bytes.
+    // A folder of thousands of names: the order is the one of the names' upper-case forms, then
+    // their bytes.
     void largeFolder()
     {
         QTemporaryDir dir;
@@ -90,9 +112,9 @@ class TestFolderSearch : public QObject {
         const QString lead[] = {"A", "a", "_", "b"};
         for (int i = 0; i < 6000; ++i)
             names << lead[i % 4] + QString::number((i * 7919) % 6000) + (i % 5 ? ".rkf" : ".RKF");
-        const QByteArray bytes = RkfBytes().bytes();
-        for (const QString &name : names)
-            WriteTestFile(dir.path(), "big/" + name, bytes);
+        for (int i = 0; i < names.size(); ++i)
+            WriteTestFile(dir.path(), "big/" + names[i], RkfBytes().playCount(i).bytes());
+        const QStringList written = names;
         Recorder recorder;
         QVERIFY(!DoFind(QFile::encodeName(dir.filePath("big")), recorder).failed());
         std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
@@ -100,8 +122,93 @@ class TestFolderSearch : public QObject {
             return ua != ub ? ua < ub : a.toUtf8() < b.toUtf8();
         });
         QCOMPARE(recorder.items, names);
-        QVERIFY2(recorder.eventsBeforeFirstFile > 0, "no events while the folder was listed");
-        QVERIFY(recorder.events > names.size());
+        QCOMPARE(recorder.events, names.size());
+        for (int i = 0; i < names.size();
+             ++i) // each record holds its own file, many times round the read-ahead
+            QCOMPARE(ScoreFiles[i].PlayCount, written.indexOf(names[i]));
+    }
+
+    // Files are read many at once, and a slow one ahead of fast ones is still taken in its
+    // place. The first unreadable file stops the walk where a walk reading one file after
+    // another would stop: every file before it taken, none after, and the read still in
+    // flight behind it not waited for.
+    void readAheadOrderAndStop_data()
+    {
+        QTest::addColumn<bool>("visit");   // ForEachScoreFile rather than DoFind
+        QTest::addColumn<int>("bad");      // index of the unreadable file, -1 none
+        QTest::addColumn<QString>("kind"); // how it cannot be read
+        QTest::addColumn<bool>("gated");   // slow files mixed in (held opens)
+        QTest::addColumn<int>("number");
+        for (const bool visit : {false, true}) {
+            const auto row = [&](const char *name, int bad, const char *kind, bool gated, int number) {
+                QTest::addRow("%s: %s", visit ? "visit" : "DoFind", name)
+                    << visit << bad << QString(kind) << gated << number;
+            };
+            row("all read, slow files mixed in", -1, "", true, 0);
+            row("dangling link in the folder itself", 6, "link", true, 53);
+            row("dangling link first in a sub-folder", 50, "link", true, 53);
+            row("open denied mid sub-folder", 77, "denied", true, 70);
+            row("score out of range, the last file", kTreeFiles - 1, "overflow", true, 6);
+            row("dangling link, all files fast", 93, "link", false, 53);
+        }
+    }
+
+    void readAheadOrderAndStop()
+    {
+        QFETCH(bool, visit);
+        QFETCH(int, bad);
+        QFETCH(QString, kind);
+        QFETCH(bool, gated);
+        QFETCH(int, number);
+        QTemporaryDir dir;
+        QStringList names;
+        for (int i = 0; i < kTreeFiles; ++i) {
+            const QString path = dir.filePath(TreeFile(i));
+            if (i == bad && kind == "link") {
+                QDir().mkpath(QFileInfo(path).path());
+                QVERIFY(QFile::link(dir.filePath("nowhere"), path));
+            } else {
+                WriteTestFile(
+                    dir.path(), TreeFile(i),
+                    RkfBytes().playCount(i + 1).score(0, i == bad && kind == "overflow" ? 3e9f : 1).bytes());
+            }
+            names << QFileInfo(path).fileName();
+        }
+        OpenGate gate;
+        if (gated || kind == "denied") {
+            if (!gate.active())
+                QSKIP(qPrintable(gate.reason()));
+            // A file before the unreadable one (or, with none, the 61st) is held until a read
+            // after it has begun: the one right after the unreadable file, which stays held
+            // while the walk ends, or the last.
+            const int slow = bad >= 3 ? bad - 3 : 60, after = bad >= 0 ? bad + 1 : kTreeFiles - 1;
+            QVERIFY(gate.hold(dir.filePath(TreeFile(slow)),
+                              dir.filePath(TreeFile(std::min(after, kTreeFiles - 1)))));
+            if (bad >= 0 && after < kTreeFiles)
+                QVERIFY(gate.hold(dir.filePath(TreeFile(after))));
+            if (kind == "denied")
+                QVERIFY(gate.deny(dir.filePath(TreeFile(bad))));
+        }
+        Recorder recorder;
+        Visitor visitor;
+        const QByteArray folder = QFile::encodeName(dir.path());
+        const SearchResult result = visit ? ForEachScoreFile(folder, visitor) : DoFind(folder, recorder);
+        const int found = bad >= 0 ? bad : kTreeFiles;
+        QCOMPARE(result.failure.Number, number);
+        QCOMPARE(result.procedure, QString(bad >= 0 ? "ReadRKF" : ""));
+        QCOMPARE(visit ? visitor.items : recorder.items, names.mid(0, found));
+        if (gated && bad >= 0 && bad + 1 < kTreeFiles)
+            QCOMPARE(gate.waiting(dir.filePath(TreeFile(bad + 1))), 1);
+        if (visit) {
+            for (int i = 0; i < found; ++i)
+                QCOMPARE(visitor.playCounts[i], i + 1);
+            return;
+        }
+        QCOMPARE(ScoreFiles.size(), bad >= 0 ? bad + 1 : kTreeFiles + 1);
+        for (int i = 0; i < found; ++i)
+            QCOMPARE(ScoreFiles[i].PlayCount, i + 1);
+        if (bad >= 0)
+            QCOMPARE(ScoreFiles[bad].FileName, names[bad]);
     }
 
     // A new search leaves nothing of the one before, however long that list was.

@@ -11,10 +11,11 @@ namespace {
 constexpr const char *kCodecName = "windows-31j";
 
 // One converter each for the whole run; creating an ICU converter is slow.
-// Stateless: each call stands alone.
+// Stateless: each call stands alone. A converter cannot be shared between
+// threads, and names are decoded on the thread that lists a folder as well.
 QStringDecoder &Decoder()
 {
-    static QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
+    static thread_local QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
     return decoder;
 }
 

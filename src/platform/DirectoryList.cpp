@@ -37,45 +37,6 @@ bool KeyedLess(const Keyed &a, const Keyed &b)
     return a.entry.name < b.entry.name;
 }
 
-// How many entries are read, sorted or merged between two progress calls.
-constexpr std::size_t kProgressStep = 2048;
-
-// Sorts by KeyedLess in steps of about kProgressStep entries, calling progress
-// between them: runs of that size are sorted, then merged pairwise. The order
-// is total, so the result is the one a single sort gives.
-void SortInSteps(std::vector<Keyed> &items, const std::function<void()> &progress)
-{
-    const std::size_t n = items.size();
-    if (n <= kProgressStep || !progress) {
-        std::sort(items.begin(), items.end(), KeyedLess);
-        return;
-    }
-    for (std::size_t i = 0; i < n; i += kProgressStep) {
-        std::sort(items.begin() + std::ptrdiff_t(i),
-                  items.begin() + std::ptrdiff_t(std::min(n, i + kProgressStep)), KeyedLess);
-        progress();
-    }
-    std::vector<Keyed> merged(n);
-    std::size_t sinceProgress = 0;
-    for (std::size_t width = kProgressStep; width < n; width *= 2) {
-        for (std::size_t lo = 0; lo < n; lo += 2 * width) {
-            const std::size_t mid = std::min(n, lo + width), hi = std::min(n, lo + 2 * width);
-            std::size_t a = lo, b = mid, out = lo;
-            while (out < hi) {
-                if (b == hi || (a < mid && !KeyedLess(items[b], items[a])))
-                    merged[out++] = std::move(items[a++]);
-                else
-                    merged[out++] = std::move(items[b++]);
-                if (++sinceProgress == kProgressStep) {
-                    sinceProgress = 0;
-                    progress();
-                }
-            }
-        }
-        items.swap(merged);
-    }
-}
-
 } // namespace
 
 QString DirectorySortKey(const QByteArray &name)
@@ -94,7 +55,7 @@ QString DirectorySortKey(const QByteArray &name)
     return key;
 }
 
-DirListing ListDirectory(const QByteArray &folder, const std::function<void()> &progress)
+DirListing ListDirectory(const QByteArray &folder)
 {
     DirListing listing;
     DIR *dir = folder.isEmpty() ? nullptr : ::opendir(folder.constData());
@@ -114,8 +75,6 @@ DirListing ListDirectory(const QByteArray &folder, const std::function<void()> &
         QByteArray bytes(name);
         QString key = DirectorySortKey(bytes);
         keyed.push_back({std::move(key), {std::move(bytes), IsFolder(dir, entry), entry->d_type == DT_REG}});
-        if (progress && keyed.size() % kProgressStep == 0)
-            progress();
     }
     const int readError = errno;
     listing.folder = FolderHandle(readError == 0 ? ::fcntl(::dirfd(dir), F_DUPFD_CLOEXEC, 0) : -1);
@@ -124,14 +83,10 @@ DirListing ListDirectory(const QByteArray &folder, const std::function<void()> &
         listing.error = OpenErrorFromErrno(readError);
         return listing;
     }
-    SortInSteps(keyed, progress);
+    std::sort(keyed.begin(), keyed.end(), KeyedLess);
     listing.entries.reserve(qsizetype(keyed.size()));
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
-        listing.entries.append(std::move(keyed[i].entry));
-        keyed[i].key = QString(); // freed here, in steps, rather than all at the end
-        if (progress && (i + 1) % kProgressStep == 0)
-            progress();
-    }
+    for (Keyed &item : keyed)
+        listing.entries.append(std::move(item.entry));
     return listing;
 }
 

@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QList>
-#include <functional>
 
 // Listing one folder the way the program's search expects it.
 namespace platform {
@@ -32,10 +31,8 @@ struct DirListing {
 // unsigned, so the order is total and the same on every listing.
 // A symbolic link counts as what it points to; a dangling one as a file.
 // A folder that cannot be opened or read to the end is reported by error,
-// with no entries. progress, when given, is called after every few thousand
-// entries read or sorted, so that a caller can keep its events going through
-// the listing of a very large folder.
-DirListing ListDirectory(const QByteArray &folder, const std::function<void()> &progress = {});
+// with no entries.
+DirListing ListDirectory(const QByteArray &folder);
 
 // The sort key of a name described above.
 QString DirectorySortKey(const QByteArray &name);

@@ -148,13 +148,8 @@ Failure ReadRKF(ScoreRecord &record)
     return DecodeRKF(bytes, record);
 }
 
-Failure ReadRKF(ScoreRecord &record, const platform::FolderHandle &folder, const QByteArray &name,
-                bool knownRegular)
+Failure ReadRKF(ScoreRecord &record, const platform::HeadRead &read, const char *bytes)
 {
-    if (!folder.isOpen())
-        return ReadRKF(record);
-    char bytes[kScoreFileSize] = {};
-    const platform::HeadRead read = folder.readHead(name, bytes, sizeof bytes, knownRegular);
     if (read.error != platform::OpenError::None)
         return OpenFailure(read.error);
     return DecodeRKF(bytes, record);

@@ -18,10 +18,9 @@ Failure ReadRKF(ScoreRecord &record);
 // otherwise FilePath() in the local file-name encoding.
 QByteArray RecordFileBytes(const ScoreRecord &record);
 
-// The same, for the file called name in an open folder (a folder search);
-// knownRegular when the listing said it is a regular file.
-Failure ReadRKF(ScoreRecord &record, const platform::FolderHandle &folder, const QByteArray &name,
-                bool knownRegular);
+// The same from the head of the record's file, read before (a folder search
+// reads ahead): read is how the read went, bytes its kScoreFileSize bytes.
+Failure ReadRKF(ScoreRecord &record, const platform::HeadRead &read, const char *bytes);
 
 // The failure for a file or folder that could not be opened: 53 not found,
 // 70 permission denied, 75 anything else.

@@ -4,10 +4,11 @@
 #include "platform/FileNames.h"
 #include "platform/FreeMemory.h"
 #include "score/ReadRKF.h"
+#include "search/ReadAhead.h"
 #include "search/ScoreFiles.h"
 
 #include <algorithm>
-#include <array>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -79,30 +80,41 @@ void SetFoundPath(ScoreRecord &record, const Folder &folder, const QByteArray &n
 class FoundFiles {
   public:
     virtual ~FoundFiles() = default;
-    virtual SearchResult add(const Folder &folder, const platform::FolderHandle &handle,
-                             const platform::DirEntry &entry, const char *procedure) = 0;
+    virtual SearchResult add(const Folder &folder, const platform::DirEntry &entry, const FileHead &head,
+                             const char *procedure) = 0;
     virtual void entryDone() = 0;
     // A sub-folder that could not be listed; the search goes on without it.
     virtual void unlisted(const Folder &, const Failure &) {}
-    // Called every so many entries while a long folder listing is read and
-    // sorted, so a folder of very many names does not hold up events.
-    virtual void listingProgress() = 0;
+    // Called every few milliseconds while a listing or a file is not read yet.
+    virtual void waiting() {}
 };
 
-platform::DirListing List(FoundFiles &found, const Folder &folder)
-{
-    return platform::ListDirectory(folder.bytes, [&found] { found.listingProgress(); });
-}
+// The listings and files of a walk, read ahead of it.
+class Source {
+  public:
+    Source(FoundFiles &found, const Folder &folder, ReadAhead::Depth depth)
+        : m_ahead(folder.bytes, depth), m_waiting([&found] { found.waiting(); })
+    {
+    }
+
+    bool failed() const { return m_ahead.failed(); }
+    platform::DirListing listing() { return m_ahead.nextListing(m_waiting); }
+    FileHead file() { return m_ahead.nextFile(m_waiting); }
+
+  private:
+    ReadAhead m_ahead;
+    std::function<void()> m_waiting;
+};
 
 // One sub-folder: its score files in listing order; its folders are passed over.
-SearchResult WalkSubFolder(FoundFiles &found, const Folder &folder)
+SearchResult WalkSubFolder(FoundFiles &found, Source &source, const Folder &folder)
 {
-    platform::DirListing listing = List(found, folder);
+    platform::DirListing listing = source.listing();
     if (listing.error != platform::OpenError::None)
         found.unlisted(folder, OpenFailure(listing.error));
     for (platform::DirEntry &entry : listing.entries) {
         if (!entry.folder && IsScoreFileName(entry.name)) {
-            SearchResult result = found.add(folder, listing.folder, entry, "SubFind");
+            SearchResult result = found.add(folder, entry, source.file(), "SubFind");
             if (result.failed())
                 return result;
         }
@@ -113,9 +125,9 @@ SearchResult WalkSubFolder(FoundFiles &found, const Folder &folder)
 }
 
 // The folder's own score files in listing order, then each sub-folder's.
-SearchResult Walk(FoundFiles &found, const Folder &folder)
+SearchResult Walk(FoundFiles &found, Source &source, const Folder &folder)
 {
-    platform::DirListing listing = List(found, folder);
+    platform::DirListing listing = source.listing();
     if (listing.error != platform::OpenError::None) {
         SearchResult result;
         result.folderError = OpenFailure(listing.error);
@@ -128,7 +140,7 @@ SearchResult Walk(FoundFiles &found, const Folder &folder)
         if (entry.folder) {
             subFolders.append(SubFolder(folder, entry.name));
         } else if (IsScoreFileName(entry.name)) {
-            SearchResult result = found.add(folder, listing.folder, entry, "DoFind");
+            SearchResult result = found.add(folder, entry, source.file(), "DoFind");
             if (result.failed())
                 return result;
         }
@@ -136,11 +148,24 @@ SearchResult Walk(FoundFiles &found, const Folder &folder)
         found.entryDone();
     }
     for (const Folder &sub : subFolders) {
-        SearchResult result = WalkSubFolder(found, sub);
+        SearchResult result = WalkSubFolder(found, source, sub);
         if (result.failed())
             return result;
     }
     return {};
+}
+
+// Walks folder with its files read ahead; with WithSubFolders as DoFind does,
+// otherwise as SubFind. Threads that cannot be started fail under procedure.
+SearchResult WalkReadingAhead(FoundFiles &found, const Folder &folder, ReadAhead::Depth depth,
+                              const char *procedure)
+{
+    Source source(found, folder, depth);
+    if (source.failed())
+        return Stop(MakeFailure(kErrOutOfMemory), procedure);
+    if (depth == ReadAhead::Depth::WithSubFolders)
+        return Walk(found, source, folder);
+    return WalkSubFolder(found, source, folder);
 }
 
 // Stores each file found at the running count's index of ScoreFiles, reads
@@ -151,8 +176,8 @@ class Register : public FoundFiles {
 
     int found() const { return m_found; }
 
-    SearchResult add(const Folder &folder, const platform::FolderHandle &handle,
-                     const platform::DirEntry &entry, const char *procedure) override
+    SearchResult add(const Folder &folder, const platform::DirEntry &entry, const FileHead &head,
+                     const char *procedure) override
     {
         const std::int32_t i = m_count;
         if (i == std::numeric_limits<std::int32_t>::max())
@@ -165,7 +190,7 @@ class Register : public FoundFiles {
         if (reused)
             record = ScoreRecord();
         SetFoundPath(record, folder, entry.name);
-        const Failure failure = ReadRKF(record, handle, entry.name, entry.regular);
+        const Failure failure = ReadRKF(record, head.read, head.bytes);
         if (failure.failed())
             return Stop(failure, "ReadRKF");
         m_count = i + 1;
@@ -182,7 +207,11 @@ class Register : public FoundFiles {
         m_observer.processEvents();
     }
 
-    void listingProgress() override { entryDone(); }
+    void waiting() override
+    {
+        DiscardSetAsideRecords(kDiscardStep);
+        m_observer.waiting();
+    }
 
     // Destroys what is left of the search before, events processed between steps.
     void discardRest()
@@ -206,12 +235,12 @@ class Visit : public FoundFiles {
 
     int found() const { return m_found; }
 
-    SearchResult add(const Folder &folder, const platform::FolderHandle &handle,
-                     const platform::DirEntry &entry, const char *) override
+    SearchResult add(const Folder &folder, const platform::DirEntry &entry, const FileHead &head,
+                     const char *) override
     {
         m_record = ScoreRecord();
         SetFoundPath(m_record, folder, entry.name);
-        const Failure failure = ReadRKF(m_record, handle, entry.name, entry.regular);
+        const Failure failure = ReadRKF(m_record, head.read, head.bytes);
         if (failure.failed()) {
             if (!m_visitor.skipUnreadable(m_record, failure))
                 return Stop(failure, "ReadRKF");
@@ -223,7 +252,6 @@ class Visit : public FoundFiles {
     }
 
     void entryDone() override {}
-    void listingProgress() override {}
 
     void unlisted(const Folder &folder, const Failure &failure) override
     {
@@ -260,7 +288,7 @@ bool SearchRunning()
 SearchResult SubFind(const QByteArray &folder, std::int32_t &count, SearchObserver &observer)
 {
     Register found(observer, count);
-    SearchResult result = WalkSubFolder(found, TopFolder(folder));
+    SearchResult result = WalkReadingAhead(found, TopFolder(folder), ReadAhead::Depth::Folder, "SubFind");
     result.found = found.found();
     return result;
 }
@@ -274,7 +302,7 @@ SearchResult DoFind(const QByteArray &folder, SearchObserver &observer)
     ResetScoreFilesLater();
     std::int32_t count = 0;
     Register found(observer, count);
-    SearchResult result = Walk(found, top);
+    SearchResult result = WalkReadingAhead(found, top, ReadAhead::Depth::WithSubFolders, "DoFind");
     result.found = found.found();
     if (result.failed())
         return result;
@@ -292,7 +320,8 @@ SearchResult DoFind(const QByteArray &folder, SearchObserver &observer)
 SearchResult ForEachScoreFile(const QByteArray &folder, ScoreFileVisitor &visitor)
 {
     Visit found(visitor);
-    SearchResult result = Walk(found, TopFolder(folder));
+    SearchResult result =
+        WalkReadingAhead(found, TopFolder(folder), ReadAhead::Depth::WithSubFolders, "DoFind");
     result.found = found.found();
     return result;
 }

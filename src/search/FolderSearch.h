@@ -24,13 +24,15 @@ struct SearchResult {
 
 // Searches a folder and its immediate sub-folders for score files and rebuilds
 // ScoreFiles: the folder's own score files in listing order, then those of
-// each sub-folder in turn, each read when found and announced to the
-// observer; then one fresh element for the single-file slot. With no score
-// file the list ends with two elements; when the folder cannot be listed,
-// with one. A file that cannot be read stops the search with the failure
-// under "ReadRKF". folder is the folder's bytes; a missing final separator
-// is added. While a search runs, a nested call changes nothing and returns
-// at once.
+// each sub-folder in turn, each announced to the observer once read; then one
+// fresh element for the single-file slot. The files are read ahead, many at
+// once, and taken strictly in that order. With no score file the list ends
+// with two elements; when the folder cannot be listed, with one. The first
+// file that cannot be read stops the search with the failure under
+// "ReadRKF": it is the last element, no file after it is added, and reads
+// still in flight are not waited for. folder is the folder's bytes; a missing
+// final separator is added. While a search runs, a nested call changes
+// nothing and returns at once.
 SearchResult DoFind(const QByteArray &folder, SearchObserver &observer);
 
 // Searches one sub-folder (never its own sub-folders). count is the running
@@ -62,7 +64,7 @@ class ScoreFileVisitor {
     virtual void skipUnlistable(const QByteArray &folder, const Failure &failure) = 0;
 };
 
-// Reads the score files DoFind would find in folder, in the same order, one
-// after another into a single record, without keeping them and without
-// touching ScoreFiles. For reports over folders of any size.
+// Reads the score files DoFind would find in folder, in the same order and
+// read ahead the same way, into a single record, without keeping them and
+// without touching ScoreFiles. For reports over folders of any size.
 SearchResult ForEachScoreFile(const QByteArray &folder, ScoreFileVisitor &visitor);

@@ -17,4 +17,9 @@ class SearchObserver {
     // Called after every directory entry: the window processes its pending
     // events here, so it repaints and the rising count is seen.
     virtual void processEvents() = 0;
+
+    // Called every few milliseconds while the search waits for a folder's
+    // listing or a file's bytes from the disk: the window keeps processing
+    // its events meanwhile.
+    virtual void waiting() { processEvents(); }
 };

@@ -1,6 +1,5 @@
 #include "support/Failure.h"
 
-
 Failure MakeFailure(int number)
 {
     struct Entry {
@@ -10,6 +9,7 @@ Failure MakeFailure(int number)
     static const Entry table[] = {
         {kErrInvalidArgument, "プロシージャの呼び出し、または引数が不正です。"},
         {kErrOverflow, "オーバーフローしました。"},
+        {kErrOutOfMemory, "メモリが不足しています。"},
         {kErrTypeMismatch, "型が一致しません。"},
         {kErrFileNotFound, "ファイルが見つかりません。"},
         {kErrPermissionDenied, "アクセスが拒否されました。"},

@@ -15,6 +15,7 @@ struct Failure {
 enum ErrorNumber : int {
     kErrInvalidArgument = 5,
     kErrOverflow = 6,
+    kErrOutOfMemory = 7,
     kErrTypeMismatch = 13,
     kErrFileNotFound = 53,
     kErrPermissionDenied = 70,
