@@ -1,9 +1,13 @@
-// ExitProgram ends the process, so it runs in a child: this program started again with "--exit-child".
+// ExitProgram ends the process, so it runs in a child: this program started again with "--exit-child"
+// (or "--search-child", closing the viewer during a search).
 
 #include "platform/ProgramFolder.h"
 #include "support/AppGlobals.h"
+#include "support/OpenGate.h"
+#include "support/RkfBytes.h"
 #include "support/TestFiles.h"
 #include "support/gui/ExitProgram.h"
+#include "window/Main.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -52,6 +56,27 @@ int RunExitChild(int argc, char **argv)
     QTimer::singleShot(0, [&] { ExitProgram(arguments[3].toInt(), arguments[4], arguments[5]); });
     app.exec();
     return 99; // ExitProgram returned
+}
+
+// Child: the viewer searches the folder given after the program folder and is closed once the
+// caption counts ten files, printing the caption it closes on.
+int RunSearchChild(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    const std::unique_ptr<frmMain> window = Main(arguments[2], {});
+    window->Dialogs.chooseFolder = [&](QWidget *) { return arguments[3]; };
+    QObject::connect(window.get(), &QWidget::windowTitleChanged, [&](const QString &title) {
+        if (title.endsWith(" 10 Files Found")) {
+            QTimer::singleShot(0, [&] {
+                std::printf("closing at%s\n", qPrintable(window->windowTitle().mid(AppTitle.size())));
+                window->close();
+            });
+        }
+    });
+    QTimer::singleShot(0, [&] { window->BrowseFolder(); });
+    app.exec();
+    return 99;
 }
 
 } // namespace
@@ -121,6 +146,31 @@ class TestExitProgram : public QObject {
         QCOMPARE(QFile::exists(appPath + "rkfview.ini"), !installed);
     }
 
+    // Closing the window while the search waits for a file whose read is held up ends the program
+    // at once: the read is left behind, the settings are saved.
+    void closeDuringSearch()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < 30; ++i)
+            WriteTestFile(dir.path(), QStringLiteral("D/%1.rkf").arg(i, 2, 10, QLatin1Char('0')),
+                          RkfBytes().playCount(1).bytes());
+        OpenGate gate;
+        if (!gate.active())
+            QSKIP(qPrintable(gate.reason()));
+        const QString held = dir.filePath("D/10.rkf");
+        QVERIFY(gate.hold(held));
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--search-child", dir.path() + "/", dir.filePath("D")});
+        // Well before the gate lets the read through by itself.
+        QVERIFY(child.waitForFinished(8000));
+        QCOMPARE(gate.waiting(held), 1);
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()),
+                 "closing at - Now Loading... 10 Files Found\n");
+        QVERIFY(QFile::exists(dir.filePath("rkfview.ini")));
+    }
+
     // A fifo named error.txt never holds up a forced exit: the line is lost,
     // the box and the end still follow.
     void fifoLogStillEnds()
@@ -146,6 +196,8 @@ int main(int argc, char **argv)
 {
     if (argc > 1 && qstrcmp(argv[1], "--exit-child") == 0)
         return RunExitChild(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--search-child") == 0)
+        return RunSearchChild(argc, argv);
     QApplication app(argc, argv);
     TestExitProgram test;
     return QTest::qExec(&test, argc, argv);
