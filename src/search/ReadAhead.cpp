@@ -60,56 +60,64 @@ bool IsScoreFile(const platform::DirEntry &entry)
 
 // Everything the threads share; each holds it, so it lives until the last of
 // them has ended, however early the search gave up.
+//
+// A sleeping thread is woken only when there is enough for it to do: the
+// lister once a batch of slots is free, the readers once it has put a batch
+// in the ring. A warm cache then costs a few wakes a batch, not one a file.
 struct ReadAhead::Shared {
     Shared() : ring(kLead) {}
+
+    static constexpr std::uint64_t kBatch = kLead / 4;
 
     std::vector<Slot> ring; // file s in ring[s % kLead]
     std::atomic<bool> stop{false};
     std::atomic<std::uint64_t> published{0}; // files put in the ring
     std::atomic<std::uint64_t> claimed{0};   // files a reader has begun
     std::atomic<std::uint64_t> released{0};  // files the search is done with
-    // Raised to wake the readers (new files, or stop) and the lister (room).
-    std::atomic<std::uint32_t> jobsEpoch{0};
-    std::atomic<std::uint32_t> roomEpoch{0};
 
-    // The search's waits: for a listing, or for file `awaited` to be read.
     std::mutex mutex;
-    std::condition_variable ready;
+    std::condition_variable jobsReady; // readers with nothing to read
+    std::condition_variable roomReady; // the lister, ahead by enough
+    std::condition_variable ready;     // the search, for a listing or file `awaited`
+    std::atomic<int> idleReaders{0};
+    // The count of released files the lister waits for; kNone when it does not.
+    std::atomic<std::uint64_t> listerWakeAt{kNone};
+    bool listerWaitsForListings = false;       // guarded by mutex
     std::deque<platform::DirListing> listings; // guarded by mutex
     qsizetype queuedEntries = 0;               // guarded by mutex
     std::atomic<std::uint64_t> awaited{kNone};
 
     bool fileReady(std::uint64_t s) const { return published.load() > s && ring[s % kLead].done.load(); }
 
-    void wakeLister()
+    // Waits until count more files fit in the ring; false when stopped.
+    bool waitForRing(std::uint64_t count)
     {
-        roomEpoch.fetch_add(1);
-        roomEpoch.notify_one();
+        const auto room = [this, count] { return published.load() + count <= released.load() + kLead; };
+        if (room())
+            return !stop.load();
+        std::unique_lock lock(mutex);
+        listerWakeAt.store(published.load() + count - kLead);
+        roomReady.wait(lock, [&] { return stop.load() || room(); });
+        listerWakeAt.store(kNone);
+        return !stop.load();
     }
 
-    // Waits until room() holds or the search has stopped; false then.
-    template <typename Room> bool waitForRoom(Room room)
+    // A few listings ahead at most, so folders without score files do not
+    // pile up names; false when stopped.
+    bool waitForListingRoom()
     {
-        for (;;) {
-            const std::uint32_t epoch = roomEpoch.load();
-            if (stop.load())
-                return false;
-            if (room())
-                return true;
-            roomEpoch.wait(epoch);
-        }
+        std::unique_lock lock(mutex);
+        listerWaitsForListings = true;
+        roomReady.wait(lock, [this] { return stop.load() || queuedEntries < kLead; });
+        listerWaitsForListings = false;
+        return !stop.load();
     }
 
     // Lists one folder, hands the listing to the search and puts its score
     // files in the ring as room frees up. Sub-folders are collected when asked.
     bool list(const QByteArray &bytes, std::vector<QByteArray> *subFolders)
     {
-        // A few listings ahead at most, so folders without score files do
-        // not pile up names.
-        if (!waitForRoom([this] {
-                std::lock_guard lock(mutex);
-                return queuedEntries < kLead;
-            }))
+        if (!waitForListingRoom())
             return false;
         platform::DirListing listing = platform::ListDirectory(bytes);
         auto folder = std::make_shared<OpenFolder>();
@@ -128,13 +136,13 @@ struct ReadAhead::Shared {
             listings.push_back(std::move(listing));
         }
         ready.notify_all();
-        std::shared_ptr<const OpenFolder> shared = std::move(folder);
+        const std::shared_ptr<const OpenFolder> shared = std::move(folder);
         for (std::size_t i = 0; i < jobs.size();) {
-            if (!waitForRoom([this] { return published.load() - released.load() < kLead; }))
+            if (!waitForRing(std::min<std::uint64_t>(kBatch, jobs.size() - i)))
                 return false;
             // Every free slot filled, then one wake for them all.
             std::uint64_t s = published.load();
-            for (; i < jobs.size() && s - released.load() < kLead; ++i, ++s) {
+            for (; i < jobs.size() && s < released.load() + kLead; ++i, ++s) {
                 Slot &slot = ring[s % kLead];
                 slot.done.store(false);
                 slot.folder = shared;
@@ -142,8 +150,10 @@ struct ReadAhead::Shared {
                 slot.regular = jobs[i].regular;
                 published.store(s + 1);
             }
-            jobsEpoch.fetch_add(1);
-            jobsEpoch.notify_all();
+            if (idleReaders.load() > 0) {
+                std::lock_guard lock(mutex);
+                jobsReady.notify_all();
+            }
         }
         return true;
     }
@@ -161,13 +171,13 @@ struct ReadAhead::Shared {
 
     void readFiles()
     {
-        for (;;) {
-            const std::uint32_t epoch = jobsEpoch.load();
-            if (stop.load())
-                return;
+        while (!stop.load()) {
             std::uint64_t s = claimed.load();
             if (s >= published.load()) {
-                jobsEpoch.wait(epoch);
+                std::unique_lock lock(mutex);
+                idleReaders.fetch_add(1);
+                jobsReady.wait(lock, [this] { return stop.load() || claimed.load() < published.load(); });
+                idleReaders.fetch_sub(1);
                 continue;
             }
             if (!claimed.compare_exchange_weak(s, s + 1))
@@ -181,6 +191,16 @@ struct ReadAhead::Shared {
                 std::lock_guard lock(mutex);
                 ready.notify_all();
             }
+        }
+    }
+
+    // The search is done with the files before s.
+    void release(std::uint64_t s)
+    {
+        released.store(s);
+        if (s >= listerWakeAt.load()) {
+            std::lock_guard lock(mutex);
+            roomReady.notify_all();
         }
     }
 
@@ -204,10 +224,9 @@ struct ReadAhead::Shared {
     void end()
     {
         stop.store(true);
-        jobsEpoch.fetch_add(1);
-        jobsEpoch.notify_all();
-        roomEpoch.fetch_add(1);
-        roomEpoch.notify_all();
+        std::lock_guard lock(mutex);
+        jobsReady.notify_all();
+        roomReady.notify_all();
     }
 };
 
@@ -247,8 +266,8 @@ platform::DirListing ReadAhead::nextListing(const std::function<void()> &waiting
     platform::DirListing listing = std::move(shared.listings.front());
     shared.listings.pop_front();
     shared.queuedEntries -= listing.entries.size();
-    lock.unlock();
-    shared.wakeLister();
+    if (shared.listerWaitsForListings)
+        shared.roomReady.notify_all();
     return listing;
 }
 
@@ -256,11 +275,9 @@ FileHead ReadAhead::nextFile(const std::function<void()> &waiting)
 {
     Shared &shared = *m_shared;
     const std::uint64_t s = m_next++;
-    if (s > 0) {
-        // The file before is done with; its slot may be filled again.
-        shared.released.store(s);
-        shared.wakeLister();
-    }
+    // The file before is done with; its slot may be filled again.
+    if (s > 0)
+        shared.release(s);
     if (!shared.fileReady(s)) {
         shared.awaited.store(s);
         shared.waitFor(waiting, [&shared, s] { return shared.fileReady(s); });
