@@ -32,8 +32,9 @@ struct Keyed {
 
 bool KeyedLess(const Keyed &a, const Keyed &b)
 {
-    if (a.key != b.key)
-        return a.key < b.key;
+    // One comparison of the keys, not two.
+    if (const int order = QString::compare(a.key, b.key))
+        return order < 0;
     return a.entry.name < b.entry.name;
 }
 

@@ -41,14 +41,14 @@ struct Job {
 };
 
 // One file in the ring: filled by the lister, read by a reader, taken by the
-// search, then filled again kLead files later.
+// search, then filled again kLead files later. Its bytes are kept apart, so
+// only the memory a search uses is ever touched.
 struct Slot {
     std::shared_ptr<const OpenFolder> folder;
     QByteArray name;
     bool regular = false;
     platform::HeadRead read;
     std::atomic<bool> done{false};
-    char bytes[kScoreFileSize];
 };
 
 bool IsScoreFile(const platform::DirEntry &entry)
@@ -64,12 +64,14 @@ bool IsScoreFile(const platform::DirEntry &entry)
 // A sleeping thread is woken only when there is enough for it to do: the
 // lister once a batch of slots is free, the readers once it has put a batch
 // in the ring. A warm cache then costs a few wakes a batch, not one a file.
-struct ReadAhead::Shared {
-    Shared() : ring(kLead) {}
+struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
+    Shared() : ring(kLead), bytes(new char[kLead * kScoreFileSize]) {}
 
     static constexpr std::uint64_t kBatch = kLead / 4;
 
-    std::vector<Slot> ring; // file s in ring[s % kLead]
+    std::vector<Slot> ring;        // file s in ring[s % kLead]
+    std::unique_ptr<char[]> bytes; // its bytes at (s % kLead) * kScoreFileSize
+    std::atomic<int> readers{0};   // started
     std::atomic<bool> stop{false};
     std::atomic<std::uint64_t> published{0}; // files put in the ring
     std::atomic<std::uint64_t> claimed{0};   // files a reader has begun
@@ -86,6 +88,8 @@ struct ReadAhead::Shared {
     std::deque<platform::DirListing> listings; // guarded by mutex
     qsizetype queuedEntries = 0;               // guarded by mutex
     std::atomic<std::uint64_t> awaited{kNone};
+
+    char *bytesOf(std::uint64_t s) const { return bytes.get() + (s % kLead) * kScoreFileSize; }
 
     bool fileReady(std::uint64_t s) const { return published.load() > s && ring[s % kLead].done.load(); }
 
@@ -154,6 +158,7 @@ struct ReadAhead::Shared {
                 std::lock_guard lock(mutex);
                 jobsReady.notify_all();
             }
+            startReaders();
         }
         return true;
     }
@@ -166,6 +171,22 @@ struct ReadAhead::Shared {
         for (const QByteArray &sub : subFolders) {
             if (!list(sub, nullptr))
                 return;
+        }
+    }
+
+    // Readers are started as files wait for them, up to kReaders: a small
+    // folder does not pay for threads it cannot use. One that cannot be
+    // started leaves the reading to those running.
+    void startReaders()
+    {
+        const std::uint64_t waiting = published.load() - claimed.load();
+        while (readers.load() < kReaders && std::uint64_t(readers.load()) < waiting) {
+            try {
+                std::thread([shared = shared_from_this()] { shared->readFiles(); }).detach();
+            } catch (const std::system_error &) {
+                return;
+            }
+            readers.fetch_add(1);
         }
     }
 
@@ -183,9 +204,10 @@ struct ReadAhead::Shared {
             if (!claimed.compare_exchange_weak(s, s + 1))
                 continue;
             Slot &slot = ring[s % kLead];
-            slot.read = slot.folder->readHead(slot.name, slot.bytes, slot.regular);
+            char *const head = bytesOf(s);
+            slot.read = slot.folder->readHead(slot.name, head, slot.regular);
             const std::size_t got = slot.read.bytesRead;
-            std::memset(slot.bytes + got, 0, sizeof slot.bytes - got);
+            std::memset(head + got, 0, kScoreFileSize - got);
             slot.done.store(true);
             if (awaited.load() == s) {
                 std::lock_guard lock(mutex);
@@ -232,19 +254,15 @@ struct ReadAhead::Shared {
 
 ReadAhead::ReadAhead(const QByteArray &folder, Depth depth) : m_shared(std::make_shared<Shared>())
 {
+    // One reader and the lister, which starts more readers as it finds files.
     const std::shared_ptr<Shared> shared = m_shared;
-    int started = 0;
     try {
+        std::thread([shared] { shared->readFiles(); }).detach();
+        shared->readers.store(1);
         std::thread([shared, folder, depth] { shared->walk(folder, depth); }).detach();
-        for (started = 1; started <= kReaders; ++started)
-            std::thread([shared] { shared->readFiles(); }).detach();
     } catch (const std::system_error &) {
-        // Fewer readers only read more slowly; without the lister or any
-        // reader nothing would be read.
-        if (started < 2) {
-            shared->end();
-            m_shared.reset();
-        }
+        shared->end();
+        m_shared.reset();
     }
 }
 
@@ -283,6 +301,5 @@ FileHead ReadAhead::nextFile(const std::function<void()> &waiting)
         shared.waitFor(waiting, [&shared, s] { return shared.fileReady(s); });
         shared.awaited.store(kNone);
     }
-    const Slot &slot = shared.ring[s % kLead];
-    return {slot.read, slot.bytes};
+    return {shared.ring[s % kLead].read, shared.bytesOf(s)};
 }

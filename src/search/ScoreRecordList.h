@@ -47,7 +47,7 @@ class ScoreRecordList {
     {
         while (m_size < size) {
             if (m_size % kBlock == 0)
-                m_blocks.push_back(std::make_unique<Block>());
+                m_blocks.push_back(std::unique_ptr<Block>(new Block)); // not zeroed: each record is built
             new (slot(m_size)) ScoreRecord();
             ++m_size;
         }
