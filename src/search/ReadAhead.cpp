@@ -62,12 +62,16 @@ bool IsScoreFile(const platform::DirEntry &entry)
 // them has ended, however early the search gave up.
 //
 // A sleeping thread is woken only when there is enough for it to do: the
-// lister once a batch of slots is free, the readers once it has put a batch
-// in the ring. A warm cache then costs a few wakes a batch, not one a file.
+// lister once a batch of slots is free, a reader for every so many files
+// waiting to be read, the search once a few files are ready. A warm cache
+// then costs a few wakes a batch, not one a file; a cold one soon has every
+// reader at work, as files pile up.
 struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
     Shared() : ring(kLead), bytes(new char[kLead * kScoreFileSize]) {}
 
     static constexpr std::uint64_t kBatch = kLead / 4;
+    static constexpr std::uint64_t kFilesPerReader = kLead / kReaders;
+    static constexpr std::uint64_t kWakeSpan = 16;
 
     std::vector<Slot> ring;        // file s in ring[s % kLead]
     std::unique_ptr<char[]> bytes; // its bytes at (s % kLead) * kScoreFileSize
@@ -80,14 +84,16 @@ struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
     std::mutex mutex;
     std::condition_variable jobsReady; // readers with nothing to read
     std::condition_variable roomReady; // the lister, ahead by enough
-    std::condition_variable ready;     // the search, for a listing or file `awaited`
+    std::condition_variable ready;     // the search, for a listing or files
+
     std::atomic<int> idleReaders{0};
     // The count of released files the lister waits for; kNone when it does not.
     std::atomic<std::uint64_t> listerWakeAt{kNone};
     bool listerWaitsForListings = false;       // guarded by mutex
     std::deque<platform::DirListing> listings; // guarded by mutex
     qsizetype queuedEntries = 0;               // guarded by mutex
-    std::atomic<std::uint64_t> awaited{kNone};
+    // The files the search waits for; kNone when it does not.
+    std::atomic<std::uint64_t> awaitFrom{kNone}, awaitTo{kNone};
 
     char *bytesOf(std::uint64_t s) const { return bytes.get() + (s % kLead) * kScoreFileSize; }
 
@@ -154,11 +160,7 @@ struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
                 slot.regular = jobs[i].regular;
                 published.store(s + 1);
             }
-            if (idleReaders.load() > 0) {
-                std::lock_guard lock(mutex);
-                jobsReady.notify_all();
-            }
-            startReaders();
+            engageReaders(0);
         }
         return true;
     }
@@ -174,19 +176,33 @@ struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
         }
     }
 
-    // Readers are started as files wait for them, up to kReaders: a small
-    // folder does not pay for threads it cannot use. One that cannot be
-    // started leaves the reading to those running.
-    void startReaders()
+    // Wakes idle readers, or starts new ones up to kReaders, until one works
+    // for every kFilesPerReader files waiting to be read, and at least least.
+    // A small folder thus does not pay for threads it cannot use. A reader
+    // that cannot be started leaves the reading to those running.
+    void engageReaders(int least)
     {
         const std::uint64_t waiting = published.load() - claimed.load();
-        while (readers.load() < kReaders && std::uint64_t(readers.load()) < waiting) {
+        if (waiting == 0)
+            return;
+        const int wanted = int(std::min<std::uint64_t>(
+            kReaders, std::max<std::uint64_t>(std::uint64_t(least),
+                                              (waiting + kFilesPerReader - 1) / kFilesPerReader)));
+        int more = wanted - (readers.load() - idleReaders.load());
+        for (int wake = std::min(more, idleReaders.load()); wake > 0; --wake, --more) {
+            std::lock_guard lock(mutex);
+            jobsReady.notify_one();
+        }
+        for (int n = readers.load(); more > 0 && n < kReaders; --more) {
+            if (!readers.compare_exchange_weak(n, n + 1))
+                continue;
             try {
                 std::thread([shared = shared_from_this()] { shared->readFiles(); }).detach();
             } catch (const std::system_error &) {
+                readers.fetch_sub(1);
                 return;
             }
-            readers.fetch_add(1);
+            ++n;
         }
     }
 
@@ -209,8 +225,12 @@ struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
             const std::size_t got = slot.read.bytesRead;
             std::memset(head + got, 0, kScoreFileSize - got);
             slot.done.store(true);
-            if (awaited.load() == s) {
-                std::lock_guard lock(mutex);
+            // The last of the files the search waits for wakes it.
+            const std::uint64_t from = awaitFrom.load(), to = awaitTo.load();
+            if (s >= from && s <= to && fileReady(from) && fileReady(to)) {
+                {
+                    std::lock_guard lock(mutex);
+                }
                 ready.notify_all();
             }
         }
@@ -297,9 +317,22 @@ FileHead ReadAhead::nextFile(const std::function<void()> &waiting)
     if (s > 0)
         shared.release(s);
     if (!shared.fileReady(s)) {
-        shared.awaited.store(s);
-        shared.waitFor(waiting, [&shared, s] { return shared.fileReady(s); });
-        shared.awaited.store(kNone);
+        // Each wait costs two thread switches, so once it has to wait at all
+        // the search waits for the next few files together; after a step of
+        // waiting, the first will do, and one more reader is put to work.
+        const std::uint64_t last = std::max(s, std::min(s + Shared::kWakeSpan, shared.published.load()) - 1);
+        bool stepped = false;
+        const std::function<void()> step = [&] {
+            stepped = true;
+            shared.awaitTo.store(s);
+            shared.engageReaders(shared.readers.load() - shared.idleReaders.load() + 1);
+            if (waiting)
+                waiting();
+        };
+        shared.awaitTo.store(last);
+        shared.awaitFrom.store(s);
+        shared.waitFor(step, [&] { return shared.fileReady(s) && (stepped || shared.fileReady(last)); });
+        shared.awaitFrom.store(kNone);
     }
     return {shared.ring[s % kLead].read, shared.bytesOf(s)};
 }
