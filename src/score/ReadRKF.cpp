@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -62,9 +63,14 @@ const QString &CachedName(const unsigned char *p)
     };
     // Four ways to a set: two names that meet in a set both stay (a decoded
     // copy per record would cost more memory than the record's own numbers).
+    // Made on a thread's first decoding: every thread of the program would
+    // otherwise start with a cache of its own, decoding or not.
     constexpr std::size_t kWays = 4;
-    static thread_local std::array<Slot, 256> cache;
+    static thread_local std::unique_ptr<std::array<Slot, 256>> made;
     static thread_local std::size_t nextWay = 0;
+    if (!made)
+        made = std::make_unique<std::array<Slot, 256>>();
+    std::array<Slot, 256> &cache = *made;
     std::uint64_t bytes;
     std::memcpy(&bytes, p, sizeof bytes);
     const std::size_t set = std::size_t((bytes * 0x9E3779B97F4A7C15ull) >> 56) & ~(kWays - 1);

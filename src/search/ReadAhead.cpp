@@ -73,9 +73,11 @@ struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
     static constexpr std::uint64_t kFilesPerReader = kLead / kReaders;
     static constexpr std::uint64_t kWakeSpan = 16;
 
-    std::vector<Slot> ring;        // file s in ring[s % kLead]
-    std::unique_ptr<char[]> bytes; // its bytes at (s % kLead) * kScoreFileSize
-    std::atomic<int> readers{0};   // started
+    std::vector<Slot> ring;                  // file s in ring[s % kLead]
+    std::unique_ptr<char[]> bytes;           // its bytes at (s % kLead) * kScoreFileSize
+    std::atomic<int> readers{0};             // started
+    std::atomic<bool> walked{false};         // every listing handed over
+    std::atomic<std::uint64_t> completed{0}; // files read
     std::atomic<bool> stop{false};
     std::atomic<std::uint64_t> published{0}; // files put in the ring
     std::atomic<std::uint64_t> claimed{0};   // files a reader has begun
@@ -165,7 +167,10 @@ struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
         return true;
     }
 
-    void walk(const QByteArray &top, Depth depth)
+    QByteArray top;
+    Depth depth = Depth::Folder;
+
+    void walkTop()
     {
         std::vector<QByteArray> subFolders;
         if (!list(top, depth == Depth::WithSubFolders ? &subFolders : nullptr))
@@ -174,6 +179,27 @@ struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
             if (!list(sub, nullptr))
                 return;
         }
+        walked.store(true);
+    }
+
+    // The threads, joined when the search has taken every file (they are
+    // idle then, and end at once), otherwise let go to end on their own.
+    std::mutex threadsMutex;
+    std::vector<std::thread> threads; // guarded by threadsMutex
+
+    // Runs work on a thread of its own, which holds this until it ends;
+    // false when no thread can be started, or once stopped.
+    template <typename Work> bool start(Work work)
+    {
+        std::lock_guard lock(threadsMutex);
+        if (stop.load())
+            return false;
+        try {
+            threads.emplace_back([shared = shared_from_this(), work] { (shared.get()->*work)(); });
+        } catch (const std::system_error &) {
+            return false;
+        }
+        return true;
     }
 
     // Wakes idle readers, or starts new ones up to kReaders, until one works
@@ -196,9 +222,7 @@ struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
         for (int n = readers.load(); more > 0 && n < kReaders; --more) {
             if (!readers.compare_exchange_weak(n, n + 1))
                 continue;
-            try {
-                std::thread([shared = shared_from_this()] { shared->readFiles(); }).detach();
-            } catch (const std::system_error &) {
+            if (!start(&Shared::readFiles)) {
                 readers.fetch_sub(1);
                 return;
             }
@@ -225,6 +249,7 @@ struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
             const std::size_t got = slot.read.bytesRead;
             std::memset(head + got, 0, kScoreFileSize - got);
             slot.done.store(true);
+            completed.fetch_add(1);
             // The last of the files the search waits for wakes it.
             const std::uint64_t from = awaitFrom.load(), to = awaitTo.load();
             if (s >= from && s <= to && fileReady(from) && fileReady(to)) {
@@ -275,21 +300,35 @@ struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
 ReadAhead::ReadAhead(const QByteArray &folder, Depth depth) : m_shared(std::make_shared<Shared>())
 {
     // One reader and the lister, which starts more readers as it finds files.
-    const std::shared_ptr<Shared> shared = m_shared;
-    try {
-        std::thread([shared] { shared->readFiles(); }).detach();
-        shared->readers.store(1);
-        std::thread([shared, folder, depth] { shared->walk(folder, depth); }).detach();
-    } catch (const std::system_error &) {
-        shared->end();
+    Shared &shared = *m_shared;
+    shared.top = folder;
+    shared.depth = depth;
+    shared.readers.store(1);
+    if (!shared.start(&Shared::readFiles) || !shared.start(&Shared::walkTop)) {
+        shared.end();
+        for (std::thread &thread : shared.threads)
+            thread.detach();
         m_shared.reset();
     }
 }
 
 ReadAhead::~ReadAhead()
 {
-    if (m_shared)
-        m_shared->end();
+    if (!m_shared)
+        return;
+    Shared &shared = *m_shared;
+    shared.end();
+    std::vector<std::thread> threads;
+    {
+        std::lock_guard lock(shared.threadsMutex);
+        threads.swap(shared.threads);
+    }
+    // Every file read and taken: the threads are idle and end at once, and
+    // joining them frees what they hold now. Otherwise a read or a listing
+    // may be in flight, and that is not waited for.
+    const bool idle = shared.walked.load() && shared.completed.load() == shared.published.load();
+    for (std::thread &thread : threads)
+        idle ? thread.join() : thread.detach();
 }
 
 bool ReadAhead::failed() const
