@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/PageMemory.h"
 #include "score/ScoreRecord.h"
 
 #include <QtGlobal>
@@ -47,7 +48,7 @@ class ScoreRecordList {
     {
         while (m_size < size) {
             if (m_size % kBlock == 0)
-                m_blocks.push_back(std::unique_ptr<Block>(new Block)); // not zeroed: each record is built
+                m_blocks.push_back(NewBlock());
             new (slot(m_size)) ScoreRecord();
             ++m_size;
         }
@@ -94,6 +95,22 @@ class ScoreRecordList {
         return std::launder(reinterpret_cast<ScoreRecord *>(bytes) + i % kBlock);
     }
 
-    std::vector<std::unique_ptr<Block>> m_blocks;
+    // Blocks are whole pages of their own, given back to the system when
+    // the block goes: the records of a large search, once discarded, do not
+    // linger in the allocator's free lists.
+    struct Unmap {
+        void operator()(Block *block) const { platform::UnmapPages(block, sizeof(Block)); }
+    };
+    using BlockPtr = std::unique_ptr<Block, Unmap>;
+
+    static BlockPtr NewBlock()
+    {
+        void *pages = platform::MapPages(sizeof(Block));
+        if (!pages)
+            throw std::bad_alloc();
+        return BlockPtr(new (pages) Block);
+    }
+
+    std::vector<BlockPtr> m_blocks;
     qsizetype m_size = 0;
 };
