@@ -57,6 +57,15 @@ QByteArray JsonOverview(const QByteArray &path, const QByteArray &name)
            "\",\"playCount\":0,\"cleared\":false,\"placeCount\":1,\"first\":" + JsonPlace(name) + "}\n";
 }
 
+// Bytes as JSON numbers: "47,116".
+QByteArray ByteNumbers(const QByteArray &bytes)
+{
+    QByteArrayList numbers;
+    for (const char c : bytes)
+        numbers << QByteArray::number(uchar(c));
+    return numbers.join(',');
+}
+
 const char kOverviewHeader[] = "Path,PlayCount,Cleared,Places,Name,Score,J-PTS,Class,Clear,MAX "
                                "COMBO,Perfect,Great,Good,Bad,Poor,Option\r\n";
 
@@ -183,7 +192,7 @@ class TestRkfreport : public QObject {
         QTest::newRow("overview CSV: files in argument order, top only") << overview + QStringList{"chart.rkf", "--top-only", "tree/b.rkf", "chart.rkf"} << kOverviewHeader + QByteArray("{dir}/chart.rkf,12,○,1,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n") + OverviewLine("{dir}/tree/b.rkf", "b") + "{dir}/chart.rkf,12,○,1,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n" << QByteArray() << 0;
         QTest::newRow("overview CSV, cp932") << overview + QStringList{"--encoding=cp932", "chart.rkf", "{dir}/tree/J"} << Cp932(kOverviewHeader + QByteArray("{dir}/chart.rkf,12,○,2,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n")) + OverviewLine("{dir}/tree/J/\x83\x5c.rkf", "\x83\x5c").replace("\xc3\x97", "\x81\x7e") << QByteArray() << 0;
         QTest::newRow("overview CSV: only failures") << overview + QStringList{"missing.rkf"} << QByteArray(kOverviewHeader) << missing << 1;
-        const QByteArray jsonTree = JsonLine("{dir}/tree/A.rkf", "A") + JsonLine("{dir}/tree/b.rkf", "b") + JsonLine("{dir}/tree/J/\xe3\x82\xbd.rkf", "\xe3\x82\xbd") + JsonLine("{dir}/tree/S/c.rkf", "c") + "{\"path\":\"{dir}/tree/S/empty.rkf\",\"playCount\":0,\"cleared\":false,\"places\":[]}\n" + JsonLine("{dir}/tree/x,y/a.rkf", "a") + JsonLine("{dir}/tree/y.rkf/e.rkf", "e");
+        const QByteArray jsonTree = JsonLine("{dir}/tree/A.rkf", "A") + JsonLine("{dir}/tree/b.rkf", "b") + JsonLine("{dir}/tree/J/\xe3\x82\xbd.rkf", "\xe3\x82\xbd").replace(",\"playCount", ",\"pathBytes\":[{dirBytes},47,116,114,101,101,47,74,47,131,92,46,114,107,102],\"playCount") + JsonLine("{dir}/tree/S/c.rkf", "c") + "{\"path\":\"{dir}/tree/S/empty.rkf\",\"playCount\":0,\"cleared\":false,\"places\":[]}\n" + JsonLine("{dir}/tree/x,y/a.rkf", "a") + JsonLine("{dir}/tree/y.rkf/e.rkf", "e");
         QTest::newRow("JSON: a folder in the search's order, a bad file skipped") << QStringList{"--json", "{dir}/tree"} << jsonTree << bad << 1;
         QTest::newRow("JSON overview, --encoding utf-8 allowed") << QStringList{"tree/S/c.rkf", "--json", "--encoding=utf-8", "--overview", "tree/S/empty.rkf"} << JsonOverview("{dir}/tree/S/c.rkf", "c") + "{\"path\":\"{dir}/tree/S/empty.rkf\",\"playCount\":0,\"cleared\":false,\"placeCount\":0,\"first\":null}\n" << QByteArray() << 0;
         QTest::newRow("JSON, top only: one place") << QStringList{"--json", "--top-only", "chart.rkf"} << QByteArray("{\"path\":\"{dir}/chart.rkf\",\"playCount\":12,\"cleared\":true,\"places\":[{\"rank\":1,\"name\":\"ＡＢ\",\"score\":1845,\"jpts\":1290,\"hs\":2.5,\"rhs\":3,\"maxCombo\":812,\"classCode\":0,\"class\":\"SS\",\"cleared\":true,\"options\":[3,1,0,0,1],\"optionText\":\"Hi Su -- Rn -- -- -- -- 4D\",\"perfect\":700,\"great\":90,\"good\":12,\"bad\":2,\"poor\":1}]}\n") << QByteArray() << 0;
@@ -202,6 +211,8 @@ class TestRkfreport : public QObject {
         QTest::newRow("-h after paths") << QStringList{"chart.rkf", "-h"} << QByteArray(kHelpStart) << QByteArray() << 0;
         QTest::newRow("--help") << QStringList{"--help"} << QByteArray(kHelpStart) << QByteArray() << 0;
         QTest::newRow("-- ends the options: a file named --csv") << QStringList{"--top-only", "--", "--csv"} << QByteArray(head).replace("chart.rkf", "--csv") + row1 + end << QByteArray() << 0;
+        QTest::newRow("control characters in a name never reach the terminal") << QStringList{"a\x1b[2Jb\n.rkf"} << QByteArray() << "rkfreport: a\xef\xbf\xbd[2Jb\xef\xbf\xbd.rkf: " + MakeFailure(53).Description.toUtf8() + "\n" << 1;
+        QTest::newRow("usage: -o without a file") << QStringList{"chart.rkf", "-o"} << QByteArray() << "rkfreport: option '-o' requires an argument" + tryHelp << 2;
         QTest::newRow("\"-\" is a path") << QStringList{"-"} << QByteArray() << QByteArray("rkfreport: -: ") + MakeFailure(53).Description.toUtf8() + "\n" << 1;
         // clang-format on
     }
@@ -220,7 +231,7 @@ class TestRkfreport : public QObject {
         if (out == kHelpStart) // the help text: its first line, then more
             QVERIFY2(output.startsWith(out) && output.size() > out.size(), output.constData());
         else
-            QCOMPARE(output, out.replace("{dir}", m_dir));
+            QCOMPARE(output, out.replace("{dir}", m_dir).replace("{dirBytes}", ByteNumbers(m_dir)));
         const QByteArray errors = process.readAllStandardError();
         QCOMPARE(errors, err.replace("{dir}", m_dir));
         QCOMPARE(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, status);
