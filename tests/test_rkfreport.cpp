@@ -3,10 +3,13 @@
 #include "support/Failure.h"
 #include "support/Privileges.h"
 #include "support/RkfBytes.h"
+#include "support/SmallDisk.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
@@ -317,6 +320,105 @@ class TestRkfreport : public QObject {
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.readAllStandardError(), err);
         QCOMPARE(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, status);
+    }
+
+    // --output: the file is replaced only once everything is written; on any
+    // failure it stays whole and the reason is named. Faults are injected
+    // with strace; the second user is nobody (setpriv).
+    void outputFile_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("prefix"); // the command that runs rkfreport
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<bool>("replaced");
+        const QString strace = "strace -f -qq -o /dev/null -e inject=";
+        const QString nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+        const QByteArray io = "rkfreport: out.txt: 入出力エラーが発生しました。\n";
+        // clang-format off
+        QTest::newRow("new file") << "new" << "" << 0 << QByteArray() << true;
+        QTest::newRow("in place, truncate fails: the old content back") << "hard link" << strace + "ftruncate:error=EIO" << 1 << io << false;
+        QTest::newRow("in place, terminated at the truncate: the new content whole") << "hard link" << strace + "ftruncate:signal=SIGTERM" << -1 << QByteArray() << true;
+        QTest::newRow("sync fails: the old file stays") << "old" << strace + "fsync,fdatasync:error=EIO" << 1 << io << false;
+        QTest::newRow("linking fails") << "old" << strace + "linkat:error=EMLINK" << 1 << QByteArray("rkfreport: out.txt: リンクが多すぎます。\n") << false;
+        QTest::newRow("rename fails") << "old" << strace + "rename,renameat,renameat2:error=EIO" << 1 << io << false;
+        QTest::newRow("full disk") << "full" << "" << 1 << QByteArray("rkfreport: out.txt: ディスクの空き領域が足りません。\n") << false;
+        QTest::newRow("another user: a third user's link in a shared folder") << "shared link" << nobody << 1 << QByteArray("rkfreport: shared/out.txt: 共有フォルダーにあるほかのユーザーのシンボリック リンクなので、たどりません。\n") << false;
+        QTest::newRow("another user: a group not theirs kept, in place") << "foreign group" << nobody << 0 << QByteArray() << true;
+        // clang-format on
+    }
+
+    void outputFile()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, prefix);
+        QFETCH(int, status);
+        QFETCH(QByteArray, err);
+        QFETCH(bool, replaced);
+        if (prefix.startsWith("strace") && QStandardPaths::findExecutable("strace").isEmpty())
+            QSKIP("strace is not installed");
+        if (prefix.startsWith("setpriv") && ::geteuid() != 0)
+            QSKIP("running as another user needs root");
+        QTemporaryDir tmp;
+        const QString work = tmp.path();
+        const std::unique_ptr<SmallDisk> disk(setup == "full" ? new SmallDisk(work, 64 * 1024) : nullptr);
+        if (disk && !disk->mounted())
+            QSKIP(qPrintable(disk->reason()));
+        const QByteArray old(5000, 'o'); // longer than the report: in place, the file is cut
+        const QString out = setup == "shared link" ? work + "/shared/out.txt" : work + "/out.txt";
+        const QString checked = setup == "shared link" ? work + "/victim.txt" : out;
+        if (setup != "new")
+            WriteTestFile(work, QFileInfo(checked).fileName(), old);
+        const QByteArray outNative = QFile::encodeName(out);
+        if (setup == "hard link")
+            QCOMPARE(::link(outNative.constData(), QFile::encodeName(work + "/other").constData()), 0);
+        if (disk)
+            QVERIFY(disk->fill());
+        // Everything the other user needs: the program, the score file, the folders.
+        QCOMPARE(::chmod(QFile::encodeName(work).constData(), 0755), 0);
+        QCOMPARE(::chmod(m_dir.constData(), 0755), 0);
+        if (setup == "shared link") {
+            QVERIFY(QDir(work).mkdir("shared"));
+            QCOMPARE(::chmod(QFile::encodeName(work + "/shared").constData(), 01777), 0);
+            QCOMPARE(::chown(QFile::encodeName(checked).constData(), 65534, 65534), 0);
+            QCOMPARE(::chmod(QFile::encodeName(checked).constData(), 0600), 0);
+            QVERIFY(QFile::link(checked, out));
+            QCOMPARE(::lchown(outNative.constData(), 4242, 4242), 0);
+        }
+        if (setup == "foreign group") {
+            QCOMPARE(::chown(QFile::encodeName(work).constData(), 65534, 65534), 0);
+            QCOMPARE(::chown(outNative.constData(), 65534, 0), 0);
+            QCOMPARE(::chmod(outNative.constData(), 0664), 0);
+        }
+        struct stat before {};
+        ::lstat(QFile::encodeName(checked).constData(), &before);
+
+        QProcess process;
+        process.setWorkingDirectory(work);
+        const QString name = QDir(work).relativeFilePath(out);
+        process.start("/bin/sh", {"-c", "exec " + prefix + " \"$0\" \"$@\"", RKFREPORT_PATH, "-o", name,
+                                  m_dir + "/chart.rkf"});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.readAllStandardError(), err);
+        QCOMPARE(process.exitStatus() == QProcess::NormalExit && process.exitCode() < 128 ? process.exitCode()
+                                                                                          : -1,
+                 status);
+        QCOMPARE(process.readAllStandardOutput(), QByteArray());
+        QProcess plain; // the report, as standard output has it
+        plain.start(RKFREPORT_PATH, {m_dir + "/chart.rkf"});
+        QVERIFY(plain.waitForFinished(60000));
+        QCOMPARE(ReadTestFile(checked), replaced ? plain.readAllStandardOutput() : old);
+        struct stat after {};
+        ::lstat(QFile::encodeName(checked).constData(), &after);
+        if (setup == "hard link" || setup == "foreign group") { // the file itself was rewritten
+            QCOMPARE(after.st_ino, before.st_ino);
+            QCOMPARE(after.st_gid, before.st_gid);
+        }
+        if (setup == "hard link")
+            QCOMPARE(ReadTestFile(work + "/other"), ReadTestFile(out));
+        QStringList left = QDir(work).entryList(QDir::Files | QDir::Hidden); // no temporary file
+        left.removeOne("filler");
+        QCOMPARE(left.size(), int(setup != "new" || replaced) + int(setup == "hard link"));
     }
 
     // The bash completion: the words typed, the one completed, what it offers.
