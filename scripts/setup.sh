@@ -20,6 +20,8 @@ if [ "$mode" != quick ]; then
   packages+=(libxcb1-dev xclip)
   # The always-on-top test: a window manager on its own X server.
   packages+=(openbox)
+  # The write tests inject system call failures and signals with strace.
+  packages+=(strace)
 fi
 if [ "$mode" = checks ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -435,6 +435,8 @@ class TestRkfreport : public QObject {
         QTest::newRow("value after --encoding=, one word") << QStringList{"rkfreport", "--encoding=u"} << QStringList{"utf-8"};
         QTest::newRow("paths are left to the shell") << QStringList{"rkfreport", "sam"} << QStringList{};
         QTest::newRow("no options after --") << QStringList{"rkfreport", "--", "--c"} << QStringList{};
+        QTest::newRow("a file name after -o") << QStringList{"rkfreport", "-o", "--c"} << QStringList{};
+        QTest::newRow("a file name after --output=, split at =") << QStringList{"rkfreport", "--output", "=", "--c"} << QStringList{};
         // clang-format on
         const QStringList named = HelpOptions();
         QVERIFY2(named.size() >= 10, qPrintable(named.join(' ')));
