@@ -77,7 +77,12 @@ TargetResult FindWriteTarget(const QByteArray &path)
         struct stat folderStat;
         if (::fstat(folder.get(), &folderStat) != 0)
             break;
-        Fd entry(::openat(folder.get(), name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        // A folder on the way is opened as one, which mounts it where it is an
+        // automount point; a link there is opened itself.
+        const int flags = O_PATH | O_NOFOLLOW | O_CLOEXEC;
+        Fd entry(::openat(folder.get(), name.constData(), flags | (last ? 0 : O_DIRECTORY)));
+        if (!entry.valid() && !last && errno == ENOTDIR)
+            entry.reset(::openat(folder.get(), name.constData(), flags));
         struct stat st {};
         if (!entry.valid() && !(last && errno == ENOENT))
             break;
