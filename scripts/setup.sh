@@ -22,6 +22,8 @@ if [ "$mode" != quick ]; then
   packages+=(openbox)
   # The write tests inject system call failures and signals with strace.
   packages+=(strace)
+  # The file list read over AT-SPI: an accessibility bus, a client and real clicks.
+  packages+=(dbus-daemon at-spi2-core python3-pyatspi xdotool)
 fi
 if [ "$mode" = checks ]; then
   packages+=(clang libclang-rt-14-dev)
