@@ -1,6 +1,7 @@
 #include "search/ReadAhead.h"
 
 #include "platform/FileNames.h"
+#include "platform/ThreadPriority.h"
 #include "score/ReadRKF.h"
 #include "search/FolderSearch.h"
 
@@ -195,7 +196,12 @@ struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
         if (stop.load())
             return false;
         try {
-            threads.emplace_back([shared = shared_from_this(), work] { (shared.get()->*work)(); });
+            threads.emplace_back([shared = shared_from_this(), work] {
+                // Below the thread that takes the files: it runs the window, or
+                // writes the report, and should not wait for a core behind them.
+                platform::LowerThisThreadPriority();
+                (shared.get()->*work)();
+            });
         } catch (const std::system_error &) {
             return false;
         }

@@ -18,8 +18,8 @@ struct FileHead {
 // one lists the folders in turn, kReaders read the files, many at once, as a
 // disk answers many reads much faster than one after another. The search
 // takes the listings and the files strictly in that order; the threads keep
-// at most kLead files (and about as many names) ahead of it. Every file is
-// read once.
+// at most kLead files (and about as many names) ahead of it, and run at a
+// lower priority than the thread that takes them. Every file is read once.
 //
 // Destroying it stops the threads without waiting for a read in flight: they
 // end on their own once it returns.
