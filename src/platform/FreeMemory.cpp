@@ -16,4 +16,11 @@ void ReleaseFreeMemory()
 #endif
 }
 
+void ShareMemoryPoolWithThreads()
+{
+#if defined(__GLIBC__)
+    ::mallopt(M_ARENA_MAX, 1);
+#endif
+}
+
 } // namespace platform

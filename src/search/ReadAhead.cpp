@@ -1,6 +1,7 @@
 #include "search/ReadAhead.h"
 
 #include "platform/FileNames.h"
+#include "platform/FreeMemory.h"
 #include "platform/ThreadPriority.h"
 #include "score/ReadRKF.h"
 #include "search/FolderSearch.h"
@@ -306,6 +307,9 @@ struct ReadAhead::Shared : std::enable_shared_from_this<Shared> {
 ReadAhead::ReadAhead(const QByteArray &folder, Depth depth) : m_shared(std::make_shared<Shared>())
 {
     // One reader and the lister, which starts more readers as it finds files.
+    // The lister's listings are freed here, by the search: from one memory
+    // pool, what they leave makes room for the records.
+    platform::ShareMemoryPoolWithThreads();
     Shared &shared = *m_shared;
     shared.top = folder;
     shared.depth = depth;
