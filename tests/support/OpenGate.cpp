@@ -55,23 +55,12 @@ struct OpenGate::State {
         ::close(fd);
     }
 
-    void releaseAll()
+    // Lets through the held opens whose trigger has been seen, or all.
+    void release(bool all)
     {
         for (auto &[key, rule] : rules) {
-            for (const int fd : rule.held)
-                answer(fd, true);
-            rule.held.clear();
-        }
-    }
-
-    // Lets through the held opens whose trigger has now been seen.
-    void releaseTriggered()
-    {
-        for (auto &[key, rule] : rules) {
-            if (rule.kind != Rule::Hold || rule.held.empty() || rule.trigger == FileKey{})
-                continue;
             const auto trigger = rules.find(rule.trigger);
-            if (trigger == rules.end() || trigger->second.seen == 0)
+            if (!all && (rule.trigger == FileKey{} || trigger == rules.end() || trigger->second.seen == 0))
                 continue;
             for (const int fd : rule.held)
                 answer(fd, true);
@@ -91,7 +80,7 @@ struct OpenGate::State {
                 return;
             if (ready == 0) {
                 std::lock_guard lock(mutex);
-                releaseAll();
+                release(true);
                 continue;
             }
             const ssize_t n = ::read(fan, buffer, sizeof buffer);
@@ -112,19 +101,15 @@ struct OpenGate::State {
                 else
                     answer(event->fd, rule->second.kind == Rule::Pass);
             }
-            releaseTriggered();
+            release(false);
         }
     }
 
     bool add(const QString &path, Rule rule)
     {
-        const QByteArray bytes = QFile::encodeName(path);
-        const int fd = ::open(bytes.constData(), O_PATH | O_CLOEXEC);
-        FileKey key;
-        const bool known = fd >= 0 && KeyOf(fd, key);
-        if (fd >= 0)
-            ::close(fd);
-        if (!known || ::fanotify_mark(fan, FAN_MARK_ADD, FAN_OPEN_PERM, AT_FDCWD, bytes.constData()) != 0)
+        const FileKey key = keyOf(path);
+        if (key == FileKey{} || ::fanotify_mark(fan, FAN_MARK_ADD, FAN_OPEN_PERM, AT_FDCWD,
+                                                QFile::encodeName(path).constData()) != 0)
             return false;
         std::lock_guard lock(mutex);
         Rule &kept = rules[key];
@@ -160,7 +145,7 @@ OpenGate::~OpenGate()
         [[maybe_unused]] const ssize_t n = ::write(d->wake, &one, sizeof one);
         d->listener.join();
     }
-    d->releaseAll();
+    d->release(true);
     if (d->fan >= 0)
         ::close(d->fan); // answers whatever else is pending with "allow"
     if (d->wake >= 0)
