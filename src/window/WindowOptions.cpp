@@ -1,6 +1,7 @@
 #include "window/frmMain.h"
 
 #include "support/gui/ExitProgram.h"
+#include "window/frmLibrary.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -30,11 +31,18 @@ void frmMain::ApplyConfig(const Settings &settings)
     if (settings.AlwaysOnTop)
         SetAlwaysOnTop(true);
     LastReadDir = settings.LastReadDir;
+    menuOptRefresh->setChecked(settings.AutoRefresh);
+    LibraryGeometry = settings.LibraryGeometry;
+    LibraryColumns = settings.LibraryColumns;
 }
 
 Settings frmMain::CurrentSettings() const
 {
-    return Settings{menuOptTop->isChecked(), menuOptZOrder->isChecked(), LastReadDir};
+    Settings settings{menuOptTop->isChecked(), menuOptZOrder->isChecked(), LastReadDir};
+    settings.AutoRefresh = menuOptRefresh->isChecked();
+    settings.LibraryGeometry = Library ? Library->KeptGeometry() : LibraryGeometry;
+    settings.LibraryColumns = Library ? Library->ColumnWidths() : LibraryColumns;
+    return settings;
 }
 
 void frmMain::RegisterSettingsSource()

@@ -97,7 +97,8 @@ class TestStartup : public QObject {
                  "menuFile ファイル(&F): menuOpenFile ファイルを開く(&O) Ctrl+O"
                  " menuOpenFolder フォルダを開く(&F) Ctrl+F menuFileSave 名前を付けて保存(&S) Ctrl+S"
                  " menuFileLine   menuEnd 終了(&X)  menuOption 設定(&O):"
-                 " menuOptTop トップのみ表示(&T) ✓ menuOptZOrder 常に最前面に表示(&A) ✓");
+                 " menuOptTop トップのみ表示(&T) ✓ menuOptZOrder 常に最前面に表示(&A) ✓"
+                 " menuOptRefresh 自動更新(&R) ✓ ticked menuView 表示(&V): menuViewList 一覧(&L) Ctrl+L");
     }
 
     void commandLine()
