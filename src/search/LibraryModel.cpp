@@ -76,11 +76,7 @@ void LibraryModel::sort(int column, Qt::SortOrder order)
         foundOf.push_back(m_shown[std::size_t(index.row())]);
 
     SortLibraryRows(m_order, ScoreFiles, column, order);
-    m_shown.clear();
-    for (const std::int32_t found : m_order) {
-        if (m_passes[std::size_t(found)])
-            m_shown.push_back(found);
-    }
+    collectShown();
 
     if (!before.isEmpty()) {
         std::vector<std::int32_t> rowOf(m_passes.size(), -1);
@@ -124,26 +120,27 @@ void LibraryModel::setFilter(const LibraryFilter &filter)
 
 void LibraryModel::applyFilter(bool narrowing)
 {
+    // The records are looked at in found order, the order they lie in memory
+    // (see SortLibraryRows); narrowing, only those shown so far.
     LibraryFilter pass = m_filter;
     m_totals = OverviewTotals();
-    const auto keep = [&](std::int32_t found) {
-        const ScoreRecord &record = ScoreFiles[found];
+    for (std::size_t found = 0; found < m_passes.size(); ++found) {
+        if (narrowing && !m_passes[found])
+            continue;
+        const ScoreRecord &record = ScoreFiles[qsizetype(found)];
         const bool passes = pass.acceptsAll() || pass.accepts(record);
-        m_passes[std::size_t(found)] = passes;
+        m_passes[found] = passes;
         if (passes)
             m_totals.add(record);
-        return passes;
-    };
-    if (narrowing) {
-        // Only the rows shown can stay.
-        m_shown.erase(
-            std::remove_if(m_shown.begin(), m_shown.end(), [&](std::int32_t found) { return !keep(found); }),
-            m_shown.end());
-        return;
     }
+    collectShown();
+}
+
+void LibraryModel::collectShown()
+{
     m_shown.clear();
     for (const std::int32_t found : m_order) {
-        if (keep(found))
+        if (m_passes[std::size_t(found)])
             m_shown.push_back(found);
     }
 }
@@ -151,8 +148,10 @@ void LibraryModel::applyFilter(bool narrowing)
 void LibraryModel::countTotals()
 {
     m_totals = OverviewTotals();
-    for (const std::int32_t found : m_shown)
-        m_totals.add(ScoreFiles[found]);
+    for (std::size_t found = 0; found < m_passes.size(); ++found) {
+        if (m_passes[found])
+            m_totals.add(ScoreFiles[qsizetype(found)]);
+    }
 }
 
 void LibraryModel::recordChanged(qsizetype found)

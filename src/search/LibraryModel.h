@@ -61,6 +61,8 @@ class LibraryModel : public QAbstractTableModel {
   private:
     // Makes m_shown from m_order and the filter, and the totals.
     void applyFilter(bool narrowing);
+    // m_shown: the rows of m_order the filter lets through.
+    void collectShown();
     void countTotals();
 
     std::vector<std::int32_t> m_order; // every found file, in the order sorted

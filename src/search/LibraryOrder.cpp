@@ -68,60 +68,73 @@ std::int64_t FirstPlaceValue(const ScoreRecord &r, int column)
     return 0;
 }
 
+// The key of a record in a numeric column, or for a text column its text's
+// rank.
+std::int64_t Key(const ScoreRecord &r, std::int32_t found, int column)
+{
+    switch (column) {
+    case OvPath:
+        return found;
+    case OvPlayCount:
+        return r.PlayCount;
+    case OvCleared:
+        return r.Cleared == -1 ? 1 : 0;
+    case OvPlaces:
+        return ShownPlaces(r, false);
+    case OvClass:
+        return kNoClass - FirstPlaceClass(r); // SS highest, none lowest
+    }
+    return ShownPlaces(r, true) == 0 ? kNoPlace : FirstPlaceValue(r, column);
+}
+
+// Calls visit(found, record) for every row, in found order: the records lie
+// in that order in memory, so they are read at the speed of the memory rather
+// than waited for one by one in the order of an earlier sort.
+template <typename Visit>
+void InFoundOrder(const std::vector<std::int32_t> &rows, const ScoreRecordList &records, Visit visit)
+{
+    std::vector<bool> present(std::size_t(records.size()), false);
+    for (const std::int32_t row : rows)
+        present[std::size_t(row)] = true;
+    for (std::int32_t found = 0; found < std::int32_t(present.size()); ++found) {
+        if (present[std::size_t(found)])
+            visit(found, records[found]);
+    }
+}
+
 // The sort key of every row, in row order.
 std::vector<std::pair<std::int64_t, std::int32_t>> Keys(const std::vector<std::int32_t> &rows,
                                                         const ScoreRecordList &records, int column)
 {
-    std::vector<std::pair<std::int64_t, std::int32_t>> keyed;
-    keyed.reserve(rows.size());
+    std::vector<std::int64_t> keyOf(std::size_t(records.size()), kNoPlace);
     if (column == OvName || column == OvOption) {
         QHash<QString, QString> names;
         QHash<std::uint64_t, QString> options;
-        for (const std::int32_t row : rows) {
-            const ScoreRecord &r = records[row];
+        InFoundOrder(rows, records, [&](std::int32_t, const ScoreRecord &r) {
             if (ShownPlaces(r, true) == 0)
-                continue;
+                return;
             if (column == OvName)
                 names.insert(r.Name[0], r.Name[0]);
             else if (const std::uint64_t key = OptionKey(r); !options.contains(key))
                 options.insert(
                     key, OptionText(r.Option1[0], r.Option2[0], r.Option3[0], r.Option4[0], r.Option5[0]));
-        }
+        });
         const QHash<QString, std::int64_t> nameRanks = RankTexts(names);
         const QHash<std::uint64_t, std::int64_t> optionRanks = RankTexts(options);
-        for (const std::int32_t row : rows) {
-            const ScoreRecord &r = records[row];
-            std::int64_t key = kNoPlace;
+        InFoundOrder(rows, records, [&](std::int32_t found, const ScoreRecord &r) {
             if (ShownPlaces(r, true) != 0)
-                key = column == OvName ? nameRanks.value(r.Name[0]) : optionRanks.value(OptionKey(r));
-            keyed.emplace_back(key, row);
-        }
-        return keyed;
+                keyOf[std::size_t(found)] =
+                    column == OvName ? nameRanks.value(r.Name[0]) : optionRanks.value(OptionKey(r));
+        });
+    } else {
+        InFoundOrder(rows, records, [&](std::int32_t found, const ScoreRecord &r) {
+            keyOf[std::size_t(found)] = Key(r, found, column);
+        });
     }
-    for (const std::int32_t row : rows) {
-        const ScoreRecord &r = records[row];
-        std::int64_t key = 0;
-        switch (column) {
-        case OvPath:
-            key = row;
-            break;
-        case OvPlayCount:
-            key = r.PlayCount;
-            break;
-        case OvCleared:
-            key = r.Cleared == -1 ? 1 : 0;
-            break;
-        case OvPlaces:
-            key = ShownPlaces(r, false);
-            break;
-        case OvClass:
-            key = kNoClass - FirstPlaceClass(r); // SS highest, none lowest
-            break;
-        default:
-            key = ShownPlaces(r, true) == 0 ? kNoPlace : FirstPlaceValue(r, column);
-        }
-        keyed.emplace_back(key, row);
-    }
+    std::vector<std::pair<std::int64_t, std::int32_t>> keyed;
+    keyed.reserve(rows.size());
+    for (const std::int32_t row : rows)
+        keyed.emplace_back(keyOf[std::size_t(row)], row);
     return keyed;
 }
 
@@ -141,12 +154,26 @@ void SortLibraryRows(std::vector<std::int32_t> &rows, const ScoreRecordList &rec
         rows[i] = keyed[i].second;
 }
 
-LibraryFilter::LibraryFilter(const QString &text, ClearedFilter cleared) : m_text(text), m_cleared(cleared) {}
+LibraryFilter::LibraryFilter(const QString &text, ClearedFilter cleared)
+    : m_text(text.toCaseFolded()), m_cleared(cleared)
+{
+}
 
 bool LibraryFilter::narrows(const LibraryFilter &before) const
 {
-    return m_text.contains(before.m_text, Qt::CaseInsensitive) &&
+    return m_text.contains(before.m_text) &&
            (before.m_cleared == ClearedFilter::All || before.m_cleared == m_cleared);
+}
+
+void LibraryFilter::Fold(QString &text, qsizetype from)
+{
+    for (QChar *c = text.data() + from, *end = text.data() + text.size(); c != end; ++c) {
+        const char16_t u = c->unicode();
+        if (u < 0x80)
+            *c = QChar(char16_t(u - u'A') < 26 ? char16_t(u + 32) : u);
+        else
+            *c = QChar(char16_t(QChar::toCaseFolded(char32_t(u))));
+    }
 }
 
 bool LibraryFilter::accepts(const ScoreRecord &record)
@@ -158,8 +185,10 @@ bool LibraryFilter::accepts(const ScoreRecord &record)
     if (record.FolderPath.constData() != m_folder.constData() ||
         record.FolderPath.size() != m_folder.size()) {
         m_folder = record.FolderPath;
-        m_folderHolds = m_folder.contains(m_text, Qt::CaseInsensitive);
-        m_folderEnd = m_folder.right(m_text.size() - 1);
+        QString folded = m_folder;
+        Fold(folded, 0);
+        m_folderHolds = folded.contains(m_text);
+        m_folderEnd = folded.right(m_text.size() - 1);
     }
     if (m_folderHolds)
         return true;
@@ -167,5 +196,6 @@ bool LibraryFilter::accepts(const ScoreRecord &record)
     m_buffer.resize(0);
     m_buffer += m_folderEnd;
     m_buffer += record.FileName;
-    return m_buffer.contains(m_text, Qt::CaseInsensitive);
+    Fold(m_buffer, m_folderEnd.size());
+    return m_buffer.contains(m_text);
 }
