@@ -35,6 +35,56 @@ QAction *AddItem(QMenu *menu, const char *name, const QString &caption, const QK
     return item;
 }
 
+// The smallest room beside the main window that the window is fitted into.
+constexpr QSize kSmallestBeside(560, 360);
+
+// Places a window not placed before beside its owner, where the screen has
+// room for it: below, above, to the right or to the left, made smaller when
+// none has room for all of it; where even that fails, the window system
+// places it.
+void PlaceBeside(QWidget *window, const QWidget *owner)
+{
+    const QRect room = owner->screen()->availableGeometry();
+    const QRect main = owner->frameGeometry();
+    const QRect inner = owner->geometry();
+    const QMargins frame(inner.left() - main.left(), inner.top() - main.top(), main.right() - inner.right(),
+                         main.bottom() - inner.bottom());
+    constexpr int kGap = 8;
+    const QRect sides[] = {
+        QRect(QPoint(room.left(), main.bottom() + 1 + kGap), room.bottomRight()),
+        QRect(room.topLeft(), QPoint(room.right(), main.top() - 1 - kGap)),
+        QRect(QPoint(main.right() + 1 + kGap, room.top()), room.bottomRight()),
+        QRect(room.topLeft(), QPoint(main.left() - 1 - kGap, room.bottom())),
+    };
+    const QSize wanted = window->size().grownBy(frame);
+    const QRect *best = nullptr;
+    for (const QRect &side : sides) {
+        if (side.width() >= wanted.width() && side.height() >= wanted.height()) {
+            best = &side;
+            break;
+        }
+        if (!best || side.width() * side.height() > best->width() * best->height())
+            best = &side;
+    }
+    const QSize size = wanted.boundedTo(best->size());
+    if (size.width() < kSmallestBeside.width() || size.height() < kSmallestBeside.height())
+        return;
+    // Next to the main window along the side, within the screen.
+    QRect placed(QPoint(std::clamp(main.left(), best->left(), best->right() + 1 - size.width()),
+                        std::clamp(main.top(), best->top(), best->bottom() + 1 - size.height())),
+                 size);
+    if (best == &sides[0])
+        placed.moveTop(best->top());
+    else if (best == &sides[1])
+        placed.moveBottom(best->bottom());
+    else if (best == &sides[2])
+        placed.moveLeft(best->left());
+    else
+        placed.moveRight(best->right());
+    window->resize(size.shrunkBy(frame));
+    window->move(placed.topLeft());
+}
+
 // The rows a new window measures its columns by.
 constexpr int kFitRows = 50;
 // No column is made wider than this by its texts.
@@ -116,6 +166,8 @@ frmLibrary::frmLibrary(frmMain *owner, const QRect &geometry, const QList<int> &
     const QScreen *screen = geometry.isEmpty() ? nullptr : QGuiApplication::screenAt(geometry.center());
     if (screen)
         setGeometry(geometry);
+    else
+        PlaceBeside(this, owner);
     if (columnWidths.size() == kOverviewColumnCount) {
         for (int c = 0; c < kOverviewColumnCount; ++c)
             header->resizeSection(c, columnWidths[c]);
