@@ -20,6 +20,8 @@ if [ "$mode" != quick ]; then
   packages+=(libxcb1-dev xclip)
   # The always-on-top test: a window manager on its own X server.
   packages+=(openbox)
+  # The write tests inject system call failures and signals with strace.
+  packages+=(strace)
   # The file list read over AT-SPI: an accessibility bus, a client and real clicks.
   packages+=(dbus-daemon at-spi2-core python3-pyatspi xdotool)
 fi
