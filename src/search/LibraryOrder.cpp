@@ -154,26 +154,12 @@ void SortLibraryRows(std::vector<std::int32_t> &rows, const ScoreRecordList &rec
         rows[i] = keyed[i].second;
 }
 
-LibraryFilter::LibraryFilter(const QString &text, ClearedFilter cleared)
-    : m_text(text.toCaseFolded()), m_cleared(cleared)
-{
-}
+LibraryFilter::LibraryFilter(const QString &text, ClearedFilter cleared) : m_text(text), m_cleared(cleared) {}
 
 bool LibraryFilter::narrows(const LibraryFilter &before) const
 {
-    return m_text.contains(before.m_text) &&
+    return m_text.contains(before.m_text, Qt::CaseInsensitive) &&
            (before.m_cleared == ClearedFilter::All || before.m_cleared == m_cleared);
-}
-
-void LibraryFilter::Fold(QString &text, qsizetype from)
-{
-    for (QChar *c = text.data() + from, *end = text.data() + text.size(); c != end; ++c) {
-        const char16_t u = c->unicode();
-        if (u < 0x80)
-            *c = QChar(char16_t(u - u'A') < 26 ? char16_t(u + 32) : u);
-        else
-            *c = QChar(char16_t(QChar::toCaseFolded(char32_t(u))));
-    }
 }
 
 bool LibraryFilter::accepts(const ScoreRecord &record)
@@ -185,10 +171,8 @@ bool LibraryFilter::accepts(const ScoreRecord &record)
     if (record.FolderPath.constData() != m_folder.constData() ||
         record.FolderPath.size() != m_folder.size()) {
         m_folder = record.FolderPath;
-        QString folded = m_folder;
-        Fold(folded, 0);
-        m_folderHolds = folded.contains(m_text);
-        m_folderEnd = folded.right(m_text.size() - 1);
+        m_folderHolds = m_folder.contains(m_text, Qt::CaseInsensitive);
+        m_folderEnd = m_folder.right(m_text.size() - 1);
     }
     if (m_folderHolds)
         return true;
@@ -196,6 +180,5 @@ bool LibraryFilter::accepts(const ScoreRecord &record)
     m_buffer.resize(0);
     m_buffer += m_folderEnd;
     m_buffer += record.FileName;
-    Fold(m_buffer, m_folderEnd.size());
-    return m_buffer.contains(m_text);
+    return m_buffer.contains(m_text, Qt::CaseInsensitive);
 }

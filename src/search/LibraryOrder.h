@@ -41,12 +41,7 @@ class LibraryFilter {
     bool accepts(const ScoreRecord &record);
 
   private:
-    // Letter case aside: the texts are compared case-folded, each folded
-    // once, which is several times as fast as a case-insensitive search
-    // folding both texts as it goes.
-    static void Fold(QString &text, qsizetype from);
-
-    QString m_text; // case-folded
+    QString m_text;
     ClearedFilter m_cleared = ClearedFilter::All;
     // The folder looked at last (a shared copy, so its text stays where it
     // is), whether it holds the text, and its end, where the text may begin
