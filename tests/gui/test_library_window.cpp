@@ -87,7 +87,7 @@ class TestLibraryWindow : public QObject {
         QCOMPARE(ShownName(*window), "bee");
 
         // Filtered by path, the count and the totals follow; copy and save take the rows shown.
-        QTest::keyClicks(library->txtFilter, "s/");
+        QTest::keyClicks(library->txtFilter, "t/s/"); // the temporary folder's name may end in s
         QCOMPARE(Column(table, OvName), QStringList{"cee"});
         QVERIFY2(library->lblStatus->text().startsWith("1 / 3\nFiles read          1\n"),
                  qPrintable(library->lblStatus->text()));
@@ -132,7 +132,8 @@ class TestLibraryWindow : public QObject {
                 window->Library->setGeometry(place);
                 header->resizeSection(OvPath, 333);
                 ExitCatcher exit;
-                QCOMPARE(exit.statusOf([&] { window->menuEnd->trigger(); }), 0);
+                QCOMPARE(exit.statusOf([&] { window->menuEnd_Click(); }),
+                         0); // not through the toolkit, which cannot pass on the throw
             } else {
                 QVERIFY(!window->menuOptRefresh->isChecked());
                 QCOMPARE(window->Library->geometry(), place);
