@@ -20,6 +20,10 @@ if [ "$mode" != quick ]; then
   packages+=(libxcb1-dev xclip)
   # The always-on-top test: a window manager on its own X server.
   packages+=(openbox)
+  # The desktop-session test: window listing on its X server, an X session
+  # manager of its own (libSM), and a headless Wayland compositor with the
+  # toolkit's Wayland plugin.
+  packages+=(x11-utils libsm-dev weston qt6-wayland)
 fi
 if [ "$mode" = checks ]; then
   packages+=(clang libclang-rt-14-dev)

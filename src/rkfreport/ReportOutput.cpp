@@ -7,7 +7,6 @@
 
 ReportOutput::ReportOutput()
 {
-    platform::HoldClosedStandardOutput();
     m_out.reserve(kFlushSize + (kFlushSize >> 2));
 }
 

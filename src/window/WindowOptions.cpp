@@ -1,10 +1,12 @@
 #include "window/frmMain.h"
 
+#include "platform/gui/WindowSystem.h"
 #include "support/gui/ExitProgram.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QWindow>
 
 namespace {
@@ -26,15 +28,28 @@ frmMain::~frmMain()
 void frmMain::ApplyConfig(const Settings &settings)
 {
     menuOptTop->setChecked(settings.TopOnly);
-    menuOptZOrder->setChecked(settings.AlwaysOnTop);
-    if (settings.AlwaysOnTop)
-        SetAlwaysOnTop(true);
+    m_storedAlwaysOnTop = settings.AlwaysOnTop;
+    m_alwaysOnTopWorks = platform::CanKeepWindowAbove();
+    if (!m_alwaysOnTopWorks) {
+        // No tick that does nothing: the item is off and says why.
+        menuOptZOrder->setChecked(false);
+        menuOptZOrder->setEnabled(false);
+        menuOptZOrder->setToolTip(QStringLiteral(
+            "Wayland ではウィンドウを常に最前面に置けません（X11 のデスクトップでは使えます）"));
+        menuOption->setToolTipsVisible(true);
+    } else {
+        menuOptZOrder->setChecked(settings.AlwaysOnTop);
+        if (settings.AlwaysOnTop)
+            SetAlwaysOnTop(true);
+    }
     LastReadDir = settings.LastReadDir;
 }
 
 Settings frmMain::CurrentSettings() const
 {
-    return Settings{menuOptTop->isChecked(), menuOptZOrder->isChecked(), LastReadDir};
+    // Where the option cannot work, it is kept as stored for a start where it can.
+    const bool onTop = m_alwaysOnTopWorks ? menuOptZOrder->isChecked() : m_storedAlwaysOnTop;
+    return Settings{menuOptTop->isChecked(), onTop, LastReadDir};
 }
 
 void frmMain::RegisterSettingsSource()
