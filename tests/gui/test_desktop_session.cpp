@@ -1,12 +1,13 @@
-// The viewer as a desktop session meets it, on display servers of its own: asked to stop by a
-// signal or by the X session manager (the settings are saved as by the exit command), started with
-// standard streams closed, and on Wayland (weston's headless compositor), where always on top cannot
-// work. The real viewer runs on Xvfb from a folder of its own (a hard link), so its settings file
-// is the test's.
+// The viewer as a desktop session meets it, on display servers of its own: asked to stop by a signal
+// or by the X session manager, started with standard error closed, and on Wayland (weston, headless),
+// where always on top cannot work. The real viewer runs on Xvfb from a folder of its own (a hard
+// link), so its settings file is the test's.
 
+#include "Version.h"
 #include "gui/ViewerTestSupport.h"
 #include "platform/TerminationSignals.h"
 #include "platform/gui/WindowSystem.h"
+#include "window/AppIdentity.h"
 
 #include <QtWidgets>
 #include <csignal>
@@ -55,20 +56,6 @@ int RunSignalChild(int argc, char **argv)
     return 0;
 }
 
-bool WaitForLine(QProcess &process, const QByteArray &line, int ms = 20000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        while (process.canReadLine())
-            if (process.readLine().trimmed() == line)
-                return true;
-        if (process.state() == QProcess::NotRunning)
-            return false;
-        process.waitForReadyRead(100);
-    }
-    return false;
-}
-
 } // namespace
 
 class TestDesktopSession : public QObject {
@@ -106,7 +93,7 @@ class TestDesktopSession : public QObject {
             QProcess xwininfo;
             xwininfo.start("xwininfo", {"-display", m_display, "-root", "-tree"});
             xwininfo.waitForFinished(5000);
-            if (xwininfo.readAllStandardOutput().contains("\"velmora ScoreFile Viewer [build 50]\""))
+            if (xwininfo.readAllStandardOutput().contains('"' + MakeAppTitle(kVersionRevision).toUtf8() + '"'))
                 return true;
             QThread::msleep(100);
         }
@@ -174,7 +161,8 @@ class TestDesktopSession : public QObject {
             ::kill(pid_t(viewer.processId()), signal);
         QVERIFY(viewer.waitForFinished(20000));
         QCOMPARE(viewer.exitStatus(), QProcess::CrashExit);
-        QVERIFY2(sent.contains(viewer.exitCode()), "ended by signal " + QByteArray::number(viewer.exitCode()));
+        QVERIFY2(sent.contains(viewer.exitCode()),
+                 "ended by signal " + QByteArray::number(viewer.exitCode()));
         CheckSaved(dir);
     }
 
@@ -204,9 +192,9 @@ class TestDesktopSession : public QObject {
         QVERIFY(PrepareFolder(dir));
         QProcess viewer;
         StartViewer(viewer, dir, env);
-        QVERIFY(WaitForLine(manager, "registered"));
+        QTRY_COMPARE_WITH_TIMEOUT(manager.readLine().trimmed(), QByteArray("registered"), 20000);
         manager.write("save\n");
-        QVERIFY(WaitForLine(manager, "saved"));
+        QTRY_COMPARE_WITH_TIMEOUT(manager.readLine().trimmed(), QByteArray("saved"), 20000);
         CheckSaved(dir);
         QCOMPARE(viewer.state(), QProcess::Running); // a save alone does not end it
         manager.write("die\n");

@@ -1,25 +1,20 @@
-// A minimal X session manager for tests (XSMP over ICE, with libSM): prints the
-// address to put in SESSION_MANAGER, takes clients as they connect, and for each
-// line on standard input sends every client a request: "save" is what comes at
-// logout (save yourself: global and local, shutting down, no interaction),
-// "die" ends them. Prints "registered", "saved" (the client's answer to "save")
-// and "closed" (a client went away).
+// A minimal X session manager for tests (XSMP over ICE, with libSM) and its one client: prints the
+// address for SESSION_MANAGER, then "registered" once the client is, and for each line on standard
+// input sends it a request: "save" as at logout (save yourself: global and local, shutting down, no
+// interaction), answered by "saved", or "die". Ends when the client goes away.
 
 #include <X11/ICE/ICElib.h>
 #include <X11/SM/SMlib.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <poll.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
-std::vector<SmsConn> clients;
-std::vector<IceConn> connections;
+SmsConn client = nullptr;
 
 void Say(const char *text)
 {
@@ -27,79 +22,40 @@ void Say(const char *text)
     std::fflush(stdout);
 }
 
-Status RegisterClient(SmsConn conn, SmPointer, char *previousId)
+Status NewClient(SmsConn, SmPointer, unsigned long *mask, SmsCallbacks *on, char **)
 {
-    std::free(previousId);
-    char *id = SmsGenerateClientID(conn);
-    SmsRegisterClientReply(conn, id);
-    std::free(id);
-    clients.push_back(conn);
-    Say("registered");
-    return 1;
-}
-
-void SaveYourselfDone(SmsConn, SmPointer, Bool success)
-{
-    Say(success ? "saved" : "save failed");
-}
-
-void CloseConnection(SmsConn conn, SmPointer, int count, char **reasons)
-{
-    SmFreeReasons(count, reasons);
-    IceConn ice = SmsGetIceConnection(conn);
-    SmsCleanUp(conn);
-    IceSetShutdownNegotiation(ice, False);
-    IceCloseConnection(ice);
-    std::erase(clients, conn);
-    std::erase(connections, ice);
-    Say("closed");
-}
-
-void SetProperties(SmsConn, SmPointer, int count, SmProp **properties)
-{
-    for (int i = 0; i < count; ++i)
-        SmFreeProperty(properties[i]);
-    std::free(properties);
-}
-
-void DeleteProperties(SmsConn, SmPointer, int count, char **names)
-{
-    for (int i = 0; i < count; ++i)
-        std::free(names[i]);
-    std::free(names);
-}
-
-void GetProperties(SmsConn conn, SmPointer)
-{
-    SmsReturnProperties(conn, 0, nullptr);
-}
-void Ignore(SmsConn, SmPointer) {}
-void IgnoreInteract(SmsConn, SmPointer, int) {}
-void IgnoreRequest(SmsConn, SmPointer, int, Bool, int, Bool, Bool) {}
-
-Status NewClient(SmsConn, SmPointer, unsigned long *mask, SmsCallbacks *callbacks, char **)
-{
-    *mask = SmsRegisterClientProcMask | SmsInteractRequestProcMask | SmsInteractDoneProcMask |
-            SmsSaveYourselfRequestProcMask | SmsSaveYourselfP2RequestProcMask | SmsSaveYourselfDoneProcMask |
-            SmsCloseConnectionProcMask | SmsSetPropertiesProcMask | SmsDeletePropertiesProcMask |
-            SmsGetPropertiesProcMask;
-    callbacks->register_client.callback = RegisterClient;
-    callbacks->interact_request.callback = IgnoreInteract;
-    callbacks->interact_done.callback = [](SmsConn, SmPointer, Bool) {};
-    callbacks->save_yourself_request.callback = IgnoreRequest;
-    callbacks->save_yourself_phase2_request.callback = Ignore;
-    callbacks->save_yourself_done.callback = SaveYourselfDone;
-    callbacks->close_connection.callback = CloseConnection;
-    callbacks->set_properties.callback = SetProperties;
-    callbacks->delete_properties.callback = DeleteProperties;
-    callbacks->get_properties.callback = GetProperties;
+    *mask = ~0UL; // every callback below answers or frees what it is given
+    on->register_client.callback = [](SmsConn conn, SmPointer, char *previousId) -> Status {
+        std::free(previousId);
+        char *id = SmsGenerateClientID(conn);
+        SmsRegisterClientReply(conn, id);
+        std::free(id);
+        client = conn;
+        Say("registered");
+        return 1;
+    };
+    on->save_yourself_done.callback = [](SmsConn, SmPointer, Bool done) {
+        Say(done ? "saved" : "not saved");
+    };
+    on->close_connection.callback = [](SmsConn, SmPointer, int, char **) { std::exit(0); };
+    on->set_properties.callback = [](SmsConn, SmPointer, int count, SmProp **properties) {
+        for (int i = 0; i < count; ++i)
+            SmFreeProperty(properties[i]);
+        std::free(properties);
+    };
+    on->delete_properties.callback = [](SmsConn, SmPointer, int, char **) {};
+    on->get_properties.callback = [](SmsConn conn, SmPointer) { SmsReturnProperties(conn, 0, nullptr); };
+    on->interact_request.callback = [](SmsConn, SmPointer, int) {};
+    on->interact_done.callback = [](SmsConn, SmPointer, Bool) {};
+    on->save_yourself_request.callback = [](SmsConn, SmPointer, int, Bool, int, Bool, Bool) {};
+    on->save_yourself_phase2_request.callback = [](SmsConn, SmPointer) {};
     return 1;
 }
 
 Bool AnyHost(char *)
 {
     return True;
-} // the test's own machine; no cookies
+} // the test's own machine, no cookies
 
 } // namespace
 
@@ -115,57 +71,37 @@ int main()
     }
     for (int i = 0; i < count; ++i)
         IceSetHostBasedAuthProc(listeners[i], AnyHost);
-    char *address = IceComposeNetworkIdList(count, listeners);
-    Say(address);
-    std::free(address);
+    Say(IceComposeNetworkIdList(count, listeners));
 
-    for (;;) {
-        std::vector<pollfd> fds{{STDIN_FILENO, POLLIN, 0}};
-        for (int i = 0; i < count; ++i)
-            fds.push_back({IceGetListenConnectionNumber(listeners[i]), POLLIN, 0});
-        for (IceConn ice : connections)
-            fds.push_back({IceConnectionNumber(ice), POLLIN, 0});
-        if (::poll(fds.data(), fds.size(), -1) < 0)
+    IceConn ice = nullptr;
+    for (;;) { // standard input, then the client's connection or the listeners
+        pollfd fds[8] = {{STDIN_FILENO, POLLIN, 0}};
+        const int polled = ice ? 1 : count < 7 ? count : 7;
+        for (int i = 0; i < polled; ++i)
+            fds[1 + i] = {ice ? IceConnectionNumber(ice) : IceGetListenConnectionNumber(listeners[i]), POLLIN,
+                          0};
+        if (::poll(fds, nfds_t(1 + polled), -1) < 0)
             return 1;
-        if (fds[0].revents) {
-            char line[64];
-            if (!std::fgets(line, sizeof line, stdin))
-                return 0;
-            for (SmsConn client : clients) {
-                if (std::strcmp(line, "save\n") == 0)
-                    SmsSaveYourself(client, SmSaveBoth, True, SmInteractStyleNone, False);
-                else if (std::strcmp(line, "die\n") == 0)
-                    SmsDie(client);
-            }
-        }
-        for (int i = 0; i < count; ++i) {
-            if (!fds[std::size_t(1 + i)].revents)
+        char line[16] = "";
+        if (fds[0].revents && !std::fgets(line, sizeof line, stdin))
+            return 0;
+        if (client && std::strcmp(line, "save\n") == 0)
+            SmsSaveYourself(client, SmSaveBoth, True, SmInteractStyleNone, False);
+        else if (client && std::strcmp(line, "die\n") == 0)
+            SmsDie(client);
+        for (int i = 0; i < polled; ++i) {
+            if (!fds[1 + i].revents)
                 continue;
+            if (ice) {
+                if (IceProcessMessages(ice, nullptr, nullptr) == IceProcessMessagesIOError)
+                    return 0;
+                continue;
+            }
             IceAcceptStatus status;
-            IceConn ice = IceAcceptConnection(listeners[i], &status);
-            if (!ice)
-                continue;
-            while (IceConnectionStatus(ice) == IceConnectPending)
+            ice = IceAcceptConnection(listeners[i], &status);
+            while (ice && IceConnectionStatus(ice) == IceConnectPending)
                 IceProcessMessages(ice, nullptr, nullptr);
-            if (IceConnectionStatus(ice) == IceConnectAccepted)
-                connections.push_back(ice);
-            else
-                IceCloseConnection(ice);
-        }
-        const std::vector<IceConn> polled = connections;
-        for (std::size_t k = 0; k < polled.size(); ++k) {
-            if (!fds[std::size_t(1 + count) + k].revents ||
-                std::find(connections.begin(), connections.end(), polled[k]) == connections.end())
-                continue;
-            if (IceProcessMessages(polled[k], nullptr, nullptr) == IceProcessMessagesIOError) {
-                std::erase_if(clients, [&](SmsConn client) {
-                    return SmsGetIceConnection(client) == polled[k] && (SmsCleanUp(client), true);
-                });
-                IceSetShutdownNegotiation(polled[k], False);
-                IceCloseConnection(polled[k]);
-                std::erase(connections, polled[k]);
-                Say("closed");
-            }
+            break;
         }
     }
 }
