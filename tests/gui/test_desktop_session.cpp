@@ -93,7 +93,8 @@ class TestDesktopSession : public QObject {
             QProcess xwininfo;
             xwininfo.start("xwininfo", {"-display", m_display, "-root", "-tree"});
             xwininfo.waitForFinished(5000);
-            if (xwininfo.readAllStandardOutput().contains('"' + MakeAppTitle(kVersionRevision).toUtf8() + '"'))
+            if (xwininfo.readAllStandardOutput().contains('"' + MakeAppTitle(kVersionRevision).toUtf8() +
+                                                          '"'))
                 return true;
             QThread::msleep(100);
         }
@@ -192,9 +193,11 @@ class TestDesktopSession : public QObject {
         QVERIFY(PrepareFolder(dir));
         QProcess viewer;
         StartViewer(viewer, dir, env);
-        QTRY_COMPARE_WITH_TIMEOUT(manager.readLine().trimmed(), QByteArray("registered"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(manager.canReadLine(), 20000);
+        QCOMPARE(manager.readLine(), "registered\n");
         manager.write("save\n");
-        QTRY_COMPARE_WITH_TIMEOUT(manager.readLine().trimmed(), QByteArray("saved"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(manager.canReadLine(), 20000);
+        QCOMPARE(manager.readLine(), "saved\n");
         CheckSaved(dir);
         QCOMPARE(viewer.state(), QProcess::Running); // a save alone does not end it
         manager.write("die\n");
