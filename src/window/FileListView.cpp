@@ -1,13 +1,17 @@
 #include "window/FileListView.h"
 
+#include "window/FileListAccessible.h"
 #include "window/FileNameModel.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 FileListView::FileListView(QWidget *parent) : QAbstractItemView(parent), m_model(new FileNameModel(this))
 {
+    InstallFileListAccessible();
     setModel(m_model);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectRows);
@@ -15,6 +19,7 @@ FileListView::FileListView(QWidget *parent) : QAbstractItemView(parent), m_model
     setVerticalScrollMode(ScrollPerItem);
     setHorizontalScrollMode(ScrollPerPixel);
     setAutoScroll(true);
+    measureRows();
 }
 
 int FileListView::count() const
@@ -57,21 +62,53 @@ int FileListView::selectedRow() const
     return selected.isEmpty() ? -1 : selected.constFirst().row();
 }
 
-QSize FileListView::rowSize() const
+void FileListView::measureRows()
 {
-    if (!m_rowSize.isValid()) {
-        QStyleOptionViewItem option;
-        const_cast<FileListView *>(this)->initViewItemOption(&option);
-        const QModelIndex first = m_model->index(0, 0);
-        // With no row yet, a row of the font's height.
-        QSize size =
-            first.isValid() ? itemDelegate()->sizeHint(option, first) : QSize(0, fontMetrics().height());
-        size.setHeight(std::max(1, size.height()));
-        if (!first.isValid())
-            return size;
-        m_rowSize = size;
+    // A row's size is what the delegate gives one line of text in this font.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("M");
+    const QSize size = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
+    m_rowHeight = std::max(1, size.height());
+    m_textMargin = std::max(0, size.width() - option.fontMetrics.horizontalAdvance(option.text));
+    m_advances.clear();
+    m_asciiAdvances.fill(-1);
+    m_widestText = 0;
+    measureNames(0, count() - 1);
+}
+
+int FileListView::nameWidth(const QFontMetrics &metrics, const QString &name)
+{
+    int width = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char32_t c = name[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), name[++i].unicode());
+        int &advance = c < m_asciiAdvances.size() ? m_asciiAdvances[c] : m_advances[c].pixels;
+        if (advance < 0)
+            advance = metrics.horizontalAdvance(QString::fromUcs4(&c, 1));
+        width += advance;
     }
-    return m_rowSize;
+    return width;
+}
+
+void FileListView::measureNames(int first, int last)
+{
+    const QFontMetrics metrics = fontMetrics();
+    for (int row = first; row <= last; ++row) {
+        const QString &name = m_model->name(row);
+        const int width = nameWidth(metrics, name);
+        // A name that widens the rows is measured whole as well, in case
+        // shaping makes it wider than its characters.
+        if (width > m_widestText)
+            m_widestText = std::max(width, metrics.horizontalAdvance(name));
+    }
+}
+
+int FileListView::rowWidth() const
+{
+    return count() > 0 ? m_widestText + m_textMargin : 0;
 }
 
 int FileListView::pageRows() const
@@ -81,9 +118,8 @@ int FileListView::pageRows() const
 
 QRect FileListView::rowRect(int row) const
 {
-    const QSize size = rowSize();
-    const int width = std::max(size.width(), viewport()->width());
-    return QRect(-horizontalOffset(), row * size.height() - verticalOffset(), width, size.height());
+    const int width = std::max(rowWidth(), viewport()->width());
+    return QRect(-horizontalOffset(), row * rowHeight() - verticalOffset(), width, rowHeight());
 }
 
 QRect FileListView::visualRect(const QModelIndex &index) const
@@ -123,10 +159,9 @@ void FileListView::scrollTo(const QModelIndex &index, ScrollHint hint)
 
 QModelIndex FileListView::indexAt(const QPoint &point) const
 {
-    const QSize size = rowSize();
-    if (point.y() < 0 || point.x() + horizontalOffset() >= std::max(size.width(), viewport()->width()))
+    if (point.y() < 0 || point.x() + horizontalOffset() >= std::max(rowWidth(), viewport()->width()))
         return {};
-    const int row = (point.y() + verticalOffset()) / size.height();
+    const int row = (point.y() + verticalOffset()) / rowHeight();
     return row < count() ? m_model->index(row, 0) : QModelIndex();
 }
 
@@ -163,6 +198,20 @@ QModelIndex FileListView::moveCursor(CursorAction cursorAction, Qt::KeyboardModi
         return currentIndex();
     }
     return m_model->index(std::clamp(row, 0, rows - 1), 0);
+}
+
+void FileListView::keyPressEvent(QKeyEvent *event)
+{
+    // Until a row is selected, the first step up or down selects the first
+    // row, wherever the focus frame stands.
+    const bool step = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
+    if (step && event->modifiers() == Qt::NoModifier && count() > 0 && !selectionModel()->hasSelection()) {
+        setCurrentRow(0);
+        scrollTo(m_model->index(0, 0));
+        event->accept();
+        return;
+    }
+    QAbstractItemView::keyPressEvent(event);
 }
 
 int FileListView::horizontalOffset() const
@@ -206,16 +255,36 @@ QRegion FileListView::visualRegionForSelection(const QItemSelection &selection) 
 
 void FileListView::updateGeometries()
 {
-    const QSize size = rowSize();
     const int page = pageRows();
     verticalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setPageStep(page);
     verticalScrollBar()->setRange(0, std::max(0, count() - page));
-    const int width = count() > 0 ? size.width() : 0;
-    horizontalScrollBar()->setSingleStep(std::max(1, size.height()));
+    horizontalScrollBar()->setSingleStep(rowHeight());
     horizontalScrollBar()->setPageStep(viewport()->width());
-    horizontalScrollBar()->setRange(0, std::max(0, width - viewport()->width()));
+    horizontalScrollBar()->setRange(0, std::max(0, rowWidth() - viewport()->width()));
     QAbstractItemView::updateGeometries();
+    // A scroll bar that came or went has changed the viewport's height.
+    fitWholeRows();
+}
+
+void FileListView::setHeightInWholeRows(int height)
+{
+    m_fullHeight = height;
+    fitWholeRows();
+}
+
+void FileListView::fitWholeRows()
+{
+    if (m_fullHeight < 0 || m_fitting)
+        return;
+    m_fitting = true;
+    // Frame and horizontal scroll bar, as they stand now.
+    const int chrome = height() - viewport()->height();
+    const int rows = std::max(1, (m_fullHeight - chrome) / rowHeight());
+    const int fitted = chrome + rows * rowHeight();
+    if (fitted != height())
+        resize(width(), fitted);
+    m_fitting = false;
 }
 
 void FileListView::paintEvent(QPaintEvent *event)
@@ -261,18 +330,21 @@ void FileListView::paintEvent(QPaintEvent *event)
 void FileListView::rowsInserted(const QModelIndex &parent, int start, int end)
 {
     QAbstractItemView::rowsInserted(parent, start, end);
-    if (start == 0)
-        m_rowSize = QSize();
+    const int widest = m_widestText;
+    measureNames(start, end);
     updateGeometries();
-    // Only rows that reach into the viewport need painting.
+    // Only rows that reach into the viewport need painting, unless the rows
+    // grew wider.
     const QRect added = rowRect(start).united(rowRect(end));
-    if (added.intersects(viewport()->rect()))
+    if (m_widestText != widest)
+        viewport()->update();
+    else if (added.intersects(viewport()->rect()))
         viewport()->update(added.intersected(viewport()->rect()));
 }
 
 void FileListView::reset()
 {
-    m_rowSize = QSize();
+    m_widestText = 0;
     QAbstractItemView::reset();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
@@ -284,4 +356,39 @@ void FileListView::resizeEvent(QResizeEvent *event)
 {
     QAbstractItemView::resizeEvent(event);
     updateGeometries();
+}
+
+void FileListView::changeEvent(QEvent *event)
+{
+    QAbstractItemView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        measureRows();
+        updateGeometries();
+        viewport()->update();
+    }
+}
+
+void FileListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(current.row());
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void FileListView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!QAccessible::isActive())
+        return;
+    for (const auto &[range, type] : {std::pair{deselected, QAccessible::SelectionRemove},
+                                      std::pair{selected, QAccessible::SelectionAdd}}) {
+        if (range.isEmpty())
+            continue;
+        QAccessibleEvent event(this, type);
+        event.setChild(range.constFirst().top());
+        QAccessible::updateAccessibility(&event);
+    }
 }

@@ -27,7 +27,7 @@ void frmMain::Form_Resize()
     cmdOpenDir->move(cmdOpenDir->x(), H - 40);
     cmdCopy->move(cmdCopy->x(), H - 40);
     cmdClear->move(cmdClear->x(), H - 40);
-    lstBMS->resize(lstBMS->width(), H - 5);
+    lstBMS->setHeightInWholeRows(H - 5);
     lstBMS->move(W - 162, lstBMS->y());
     lstScore->resize(lstScore->width(), H - 77);
     lstScore->resize(W - 177, lstScore->height());

@@ -6,8 +6,11 @@
 #include "window/RankingTable.h"
 #include "window/TextBoxText.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
@@ -26,6 +29,36 @@ void frmMain::lstScore_ColumnClick(int column)
     SortColumn = std::int16_t(column);
     // No sort arrow in the header: it would clip the narrow headers' texts.
     lstScore->sortItems(m_sortKey, m_sortOrder);
+}
+
+void frmMain::CreateSortMenu()
+{
+    menuSort = new QMenu(QStringLiteral("並べ替え"), this);
+    menuSort->setObjectName(QStringLiteral("menuSort"));
+    for (int c = 0; c < kRankColumnCount; ++c) {
+        QAction *column = menuSort->addAction(QString::fromUtf8(RankColumns()[c].header));
+        connect(column, &QAction::triggered, this, [this, c] { lstScore_ColumnClick(c + 1); });
+    }
+    const QList<QAbstractScrollArea *> controls{lstScore, lstScore->header()};
+    for (QAbstractScrollArea *control : controls) {
+        control->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(control, &QWidget::customContextMenuRequested, this,
+                [this, control](const QPoint &position) { ShowSortMenu(control->viewport(), position); });
+    }
+    auto *keyboard = new QAction(lstScore);
+    keyboard->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    keyboard->setShortcutContext(Qt::WidgetShortcut);
+    lstScore->addAction(keyboard);
+    connect(keyboard, &QAction::triggered, this, [this] { ShowSortMenu(lstScore->viewport(), {}); });
+}
+
+void frmMain::ShowSortMenu(QWidget *control, const QPoint &position)
+{
+    // From the keyboard the menu opens at the current row, or the table's top.
+    QPoint at = position;
+    if (control == lstScore->viewport() && position.isNull() && lstScore->currentItem())
+        at = lstScore->visualItemRect(lstScore->currentItem()).bottomLeft();
+    menuSort->popup(control->mapToGlobal(at));
 }
 
 void frmMain::cmdCopy_Click()

@@ -45,6 +45,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
 
     CreateControls();
     CreateMenus();
+    CreateSortMenu();
     AcceptFileDrops();
     resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());
     // A window manager is told the design size as the minimum; where none
@@ -65,6 +66,7 @@ void frmMain::CreateControls()
     setCentralWidget(client);
 
     lstBMS = Place(new FileListView(client), "lstBMS", 472, 0, 153, 251);
+    lstBMS->setHeightInWholeRows(251);
     cmdOpenDir = Place(new QPushButton(QStringLiteral("Open"), client), "cmdOpenDir", 8, 216, 177, 33);
     txtScore = Place(new QPlainTextEdit(client), "txtScore", 8, 182, 457, 30);
     cmdClear = Place(new QPushButton(QStringLiteral("Clear"), client), "cmdClear", 288, 216, 81, 33);

@@ -46,6 +46,7 @@ class frmMain : public QMainWindow {
     QMenu *menuOption;
     QAction *menuOptTop;    // show top only
     QAction *menuOptZOrder; // always on top
+    QMenu *menuSort;        // the ranking table's columns, to sort from the keyboard
 
     SaveDialogState cdlgSave;
     FileDialogs Dialogs;         // the open, folder and save dialogs
@@ -113,6 +114,10 @@ class frmMain : public QMainWindow {
     bool StartLoading();
     void CreateControls();
     void CreateMenus();
+    // The sort menu, opened on the ranking table by the Menu key, Shift+F10
+    // or a right click: choosing a column sorts as a click on its header.
+    void CreateSortMenu();
+    void ShowSortMenu(QWidget *control, const QPoint &position);
     void SetAlwaysOnTop(bool on);
     void AcceptFileDrops();
     // Takes or refuses a drag; a drop taken goes to LoadDropped.

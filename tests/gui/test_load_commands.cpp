@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
@@ -183,7 +184,15 @@ class TestLoadCommands : public QObject {
         list->addItems(names.mid(40));
         QCOMPARE(ListTexts(list), names);
         QCOMPARE(list->selectedRow(), -1);
+        // Tabbing in puts the focus frame on the first row; the first Down (or Up) selects it.
         list->setFocus();
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up}) {
+            list->selectionModel()->clearSelection();
+            QTest::keyClick(list, key);
+            QCOMPARE(list->selectedRow(), 0);
+        }
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->selectedRow(), 1);
         QTest::keyClick(list, Qt::Key_End);
         QCOMPARE(list->currentRow(), 99);
         QCOMPARE(list->selectedRow(), 99);
@@ -201,9 +210,15 @@ class TestLoadCommands : public QObject {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(52).center());
         QCOMPARE(list->selectedRow(), 52);
         QCOMPARE(list->rowRect(52).height(), list->rowRect(0).height());
+        // Every row is as wide as the widest name, which may come after short ones.
+        const QString wide = "zz_an_extremely_long_name_" + QString(40, u'漢') + ".rkf";
+        list->addItems({"x.rkf", wide});
+        QVERIFY(list->rowRect(0).width() > list->fontMetrics().horizontalAdvance(wide));
+        QVERIFY(list->horizontalScrollBar()->maximum() > 0);
         list->clear();
         QCOMPARE(list->count(), 0);
         QCOMPARE(list->selectedRow(), -1);
+        QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
     }
 
     void cancelsAndASecondSingleFile()

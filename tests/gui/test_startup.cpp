@@ -17,10 +17,22 @@ Q_DECLARE_METATYPE(QList<Place>)
 // Place order, Score-text order ("98" > "1000" > "100") and name order all differ.
 static const QList<Place> kThree{{"Mid", 100, 50}, {"ABC", 98, 40}, {"zed", 1000, 30}};
 
-static void ClickHeader(frmMain &window, int column) // 1-based
+// A click on a header, or the same column chosen in the sort menu opened from the keyboard (the Menu
+// key opens it through the window system, which the offscreen platform does not do).
+static void ClickHeader(frmMain &window, int column, QKeyCombination key = {}) // 1-based
 {
     const QHeaderView *h = window.lstScore->header();
-    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, {h->sectionViewportPosition(column - 1) + 9, 9});
+    if (key == QKeyCombination()) {
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, {h->sectionViewportPosition(column - 1) + 9, 9});
+        return;
+    }
+    window.lstScore->setFocus();
+    QTest::keyClick(window.windowHandle(), key.key(), key.keyboardModifiers());
+    QTRY_VERIFY(window.menuSort->isVisible());
+    for (int i = 0; i < column; ++i)
+        QTest::keyClick(window.menuSort, Qt::Key_Down);
+    QTest::keyClick(window.menuSort, Qt::Key_Return);
+    QTRY_VERIFY(!window.menuSort->isVisible());
 }
 
 class TestStartup : public QObject {
@@ -62,7 +74,7 @@ class TestStartup : public QObject {
                 QDebug(&controls).noquote()
                     << w->objectName() << w->geometry() << w->property("text").toString() + ";";
         } while ((w = w->nextInFocusChain()) != window->lstBMS);
-        QCOMPARE(controls, "lstBMS QRect(472,0 153x251) ; cmdOpenDir QRect(8,216 177x33) Open; "
+        QCOMPARE(controls, "lstBMS QRect(472,0 153x240) ; cmdOpenDir QRect(8,216 177x33) Open; "
                            "txtScore QRect(8,182 457x30) ; cmdClear QRect(288,216 81x33) Clear; "
                            "cmdCopy QRect(192,216 89x33) Copy; lstScore QRect(8,0 457x179) ; ");
         QString columns; // header, width, alignment
@@ -156,7 +168,18 @@ class TestStartup : public QObject {
         QCOMPARE(window->centralWidget()->size(), client);
         QCOMPARE(window->lstScore->geometry(), QRect(8, 0, W - 177, H - 77));
         QCOMPARE(window->txtScore->geometry(), QRect(8, H - 74, W - 177, 30));
-        QCOMPARE(window->lstBMS->geometry(), QRect(W - 162, 0, 153, H - 5));
+        // The list box shows whole rows only: as high as fits in H - 5, with a name too wide for
+        // it (a horizontal scroll bar) as without.
+        for (const QString name : {"a.rkf", "zz_an_extremely_long_name_that_needs_a_scroll_bar.rkf"}) {
+            window->lstBMS->addItems({name});
+            const bool wide = name.size() > 10;
+            QTRY_COMPARE(window->lstBMS->horizontalScrollBar()->isVisible(), wide);
+            const int rowHeight = window->lstBMS->rowRect(0).height(), listHeight = H - 5;
+            QCOMPARE(window->lstBMS->geometry().adjusted(0, 0, 0, listHeight - window->lstBMS->height()),
+                     QRect(W - 162, 0, 153, listHeight));
+            QVERIFY(window->lstBMS->height() > listHeight - rowHeight);
+            QCOMPARE(window->lstBMS->viewport()->height() % rowHeight, 0);
+        }
         QCOMPARE(window->cmdOpenDir->geometry(), QRect(8, H - 40, 177, 33));
         QCOMPARE(window->cmdCopy->geometry(), QRect(192, H - 40, 89, 33));
         QCOMPARE(window->cmdClear->geometry(), QRect(288, H - 40, 81, 33));
@@ -221,27 +244,35 @@ class TestStartup : public QObject {
 
     void sortRule_data()
     {
-        QTest::addColumn<QList<int>>("clicks"); // 1-based columns
-        QTest::addColumn<QStringList>("ranks"); // the rank column; " 1st" first: ascending
+        QTest::addColumn<QList<int>>("clicks");   // 1-based columns
+        QTest::addColumn<QStringList>("ranks");   // the rank column; " 1st" first: ascending
+        QTest::addColumn<QKeyCombination>("key"); // none: header clicks; else the key that opens the menu
         const QStringList byScore{" 2nd", " 3rd", " 1st"}, byName{" 3rd", " 1st", " 2nd"};
-        QTest::newRow("score once: descending") << QList<int>{3} << byScore;
-        QTest::newRow("score twice: ascending") << QList<int>{3, 3} << QStringList{" 1st", " 3rd", " 2nd"};
-        QTest::newRow("score thrice: descending") << QList<int>{3, 3, 3} << byScore;
-        QTest::newRow("name after score: descending") << QList<int>{3, 2} << byName;
-        QTest::newRow("name after score ascending: descending") << QList<int>{3, 3, 2} << byName;
-        QTest::newRow("rank: descending") << QList<int>{1} << QStringList{" 3rd", " 2nd", " 1st"};
-        QTest::newRow("RHS: descending, as placed") << QList<int>{12} << QStringList{" 1st", " 2nd", " 3rd"};
+        QTest::newRow("score once: descending") << QList<int>{3} << byScore << QKeyCombination();
+        QTest::newRow("score twice: ascending")
+            << QList<int>{3, 3} << QStringList{" 1st", " 3rd", " 2nd"} << QKeyCombination();
+        QTest::newRow("name after score from Shift+F10")
+            << QList<int>{3, 2} << byName << QKeyCombination(Qt::SHIFT | Qt::Key_F10);
+        QTest::newRow("score thrice: descending") << QList<int>{3, 3, 3} << byScore << QKeyCombination();
+        QTest::newRow("name after score: descending") << QList<int>{3, 2} << byName << QKeyCombination();
+        QTest::newRow("name after score ascending: descending")
+            << QList<int>{3, 3, 2} << byName << QKeyCombination();
+        QTest::newRow("rank: descending")
+            << QList<int>{1} << QStringList{" 3rd", " 2nd", " 1st"} << QKeyCombination();
+        QTest::newRow("RHS: descending, as placed")
+            << QList<int>{12} << QStringList{" 1st", " 2nd", " 3rd"} << QKeyCombination();
     }
 
     void sortRule()
     {
         QFETCH(QList<int>, clicks);
         QFETCH(QStringList, ranks);
+        QFETCH(QKeyCombination, key);
         const auto window = StartViewer(m_dir);
         const ScoreRecord record = ReadRecord(m_dir, "chart.rkf", kThree);
         window->DisplayRKF(record);
         for (int column : clicks)
-            ClickHeader(*window, column);
+            ClickHeader(*window, column, key);
         QCOMPARE(ColumnTexts(window->lstScore, 0), ranks);
         // Every header text stays whole at its design width, the sorted column's too.
         const QHeaderView *header = window->lstScore->header();
