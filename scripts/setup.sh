@@ -30,6 +30,8 @@ if [ "$mode" = all ] || [ "$mode" = checks ]; then
   # manager of its own (libSM), and a headless Wayland compositor with the
   # toolkit's Wayland plugin.
   packages+=(x11-utils libsm-dev weston qt6-wayland)
+  # The write tests inject system call failures and signals with strace.
+  packages+=(strace)
   # The file list read over AT-SPI: an accessibility bus, a client and real clicks.
   packages+=(dbus-daemon at-spi2-core python3-pyatspi xdotool)
 fi

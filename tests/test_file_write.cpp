@@ -1,6 +1,7 @@
 // The files the program writes (saved reports, the settings, the error log)
 // on a full disk, onto special files, in folders only the file itself may be
-// written in, and with hard links, other owners and oversized settings.
+// written in, in shared folders where others plant links, and with hard
+// links, other owners, attributes and oversized settings.
 
 #include "export/SaveFile.h"
 #include "platform/FileWrite.h"
@@ -16,8 +17,11 @@
 #include <csignal>
 #include <fcntl.h>
 #include <future>
+#include <latch>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -46,11 +50,72 @@ template <typename Step, typename Unblock> bool ReturnsWithin(int seconds, Step 
     return false;
 }
 
-// The settings as the program saves them, with a last-read folder of the given length.
+// Settings as the program saves them, with a last-read folder of the given length.
 Settings SettingsWithFolder(qsizetype length)
 {
     return Settings{false, true, QString(length, u'd')};
 }
+
+// The extended attributes of a file (its ACL among them), by name.
+QMap<QByteArray, QByteArray> Attributes(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    QByteArray names(4096, '\0');
+    names.truncate(std::max<ssize_t>(0, ::listxattr(native.constData(), names.data(), names.size())));
+    QMap<QByteArray, QByteArray> attributes;
+    for (const QByteArray &name : names.split('\0')) {
+        QByteArray value(4096, '\0');
+        if (!name.isEmpty())
+            attributes[name] =
+                value.left(::getxattr(native.constData(), name.constData(), value.data(), 4096));
+    }
+    return attributes;
+}
+
+// An access control list granting user 65534 read and write, as the system stores it.
+QByteArray AclForNobody()
+{
+    QByteArray acl("\x02\0\0\0", 4);
+    const auto entry = [&](quint16 tag, quint16 perm, quint32 id) {
+        acl.append(reinterpret_cast<const char *>(&tag), 2).append(reinterpret_cast<const char *>(&perm), 2);
+        acl.append(reinterpret_cast<const char *>(&id), 4);
+    };
+    entry(0x01, 6, ~0u); // owner
+    entry(0x02, 6, 65534);
+    entry(0x04, 6, ~0u); // group
+    entry(0x10, 6, ~0u); // mask
+    entry(0x20, 4, ~0u); // others
+    return acl;
+}
+
+// A setting under /proc/sys/fs held at a value for the object's lifetime.
+class KernelSetting {
+  public:
+    KernelSetting(const char *name, int value) : m_path(QByteArray("/proc/sys/fs/") + name)
+    {
+        m_old = ReadTestFile(m_path).trimmed();
+        m_set = !m_old.isEmpty() && put(QByteArray::number(value));
+    }
+    ~KernelSetting()
+    {
+        if (m_set)
+            put(m_old);
+    }
+    bool set() const { return m_set; }
+
+  private:
+    bool put(const QByteArray &value)
+    {
+        const int fd = ::open(m_path.constData(), O_WRONLY | O_CLOEXEC);
+        const bool done = fd >= 0 && ::write(fd, value.constData(), value.size()) == value.size();
+        if (fd >= 0)
+            ::close(fd);
+        return done;
+    }
+    QByteArray m_path;
+    QByteArray m_old;
+    bool m_set = false;
+};
 
 } // namespace
 
@@ -60,22 +125,29 @@ class TestFileWrite : public QObject {
   private slots:
     void initTestCase() { ::signal(SIGPIPE, SIG_IGN); } // a fifo closed by its reader must not end the test
 
-    // Every write of ours on a disk that is full: it fails and leaves the old
-    // file byte for byte.
+    // Every write of ours on a disk that is full (or read-only): it fails and
+    // leaves the old file byte for byte; a save names the reason in Japanese
+    // whatever the locale (the tests run under C.UTF-8).
     void fullDisk_data()
     {
         QTest::addColumn<QString>("write");
-        QTest::newRow("report saved over an existing file") << "report";
-        QTest::newRow("new report file: nothing left behind") << "new report";
-        QTest::newRow("settings saved") << "settings";
-        QTest::newRow("foreign settings file reset at start-up") << "reset";
-        QTest::newRow("hard-linked settings file, written in place") << "linked settings";
-        QTest::newRow("error log line that fits only in part") << "log";
+        const QString noSpace = QString::fromUtf8("ディスクの空き領域が足りません。");
+        QTest::addColumn<QString>("reason"); // of a failed save
+        QTest::newRow("report saved over an existing file") << "report" << noSpace;
+        QTest::newRow("report that fits only in part") << "partial report" << noSpace;
+        QTest::newRow("new report file: nothing left behind") << "new report" << noSpace;
+        QTest::newRow("report on a read-only disk")
+            << "read-only report" << QString::fromUtf8("読み取り専用のファイル システムです。");
+        QTest::newRow("settings saved") << "settings" << QString();
+        QTest::newRow("foreign settings file reset at start-up") << "reset" << QString();
+        QTest::newRow("hard-linked settings file, written in place") << "linked settings" << QString();
+        QTest::newRow("error log line that fits only in part") << "log" << QString();
     }
 
     void fullDisk()
     {
         QFETCH(QString, write);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
         const SmallDisk disk(dir.path(), 64 * 1024);
         if (!disk.mounted())
@@ -94,13 +166,19 @@ class TestFileWrite : public QObject {
             QCOMPARE(
                 ::link(QFile::encodeName(target).constData(), QFile::encodeName(folder + "link").constData()),
                 0);
-        QVERIFY(const_cast<SmallDisk &>(disk).fill());
+        const QByteArray filler = QFile::encodeName(folder + "filler");
+        if (write == "read-only report")
+            QCOMPARE(::mount(nullptr, QFile::encodeName(dir.path()).constData(), nullptr,
+                             MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr),
+                     0);
+        else
+            QVERIFY(const_cast<SmallDisk &>(disk).fill());
+        if (write == "partial report") // room for the first 8 KiB only
+            QCOMPARE(::truncate(filler.constData(), QFileInfo(folder + "filler").size() - 8192), 0);
 
         const QByteArray big(10000, 'r');
         if (write.contains("report")) {
-            const Failure failure = WriteSaveFile(target, big);
-            QVERIFY(failure.failed());
-            QVERIFY2(!failure.Description.isEmpty(), "the save says why");
+            QCOMPARE(WriteSaveFile(target, big).Description, reason);
         } else if (write == "settings" || write == "linked settings") {
             QVERIFY(!SaveConfig(folder, SettingsWithFolder(6000)));
         } else if (write == "reset") {
@@ -114,7 +192,9 @@ class TestFileWrite : public QObject {
             QVERIFY(!QFile::exists(target));
         else
             QCOMPARE(ReadTestFile(target), old);
-        QStringList left{"filler"}; // and no temporary file
+        QStringList left; // and no temporary file
+        if (write != "read-only report")
+            left << "filler";
         if (write != "new report")
             left << QFileInfo(target).fileName();
         if (write == "linked settings")
@@ -166,6 +246,111 @@ class TestFileWrite : public QObject {
                  target == special ? 1 : 2); // no temporary file left
         QVERIFY(!platform::WriteProfileString(target, "Main", "Key", "v"));
         QCOMPARE(StatOf(special).st_mode & S_IFMT, type);
+    }
+
+    // A folder such as /tmp, where anyone may make entries: another user's
+    // link there is never followed and another user's file never rewritten,
+    // whatever the kernel's own protection; links the kernel could not
+    // resolve are refused. The user's private file stays as it was.
+    void sharedFolder_data()
+    {
+        QTest::addColumn<QString>("plant");  // what is in the shared folder
+        QTest::addColumn<int>("protection"); // fs.protected_symlinks and fs.protected_regular
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("code");
+        const int foreignLink = int(platform::WriteError::ForeignLink);
+        const int failed = int(platform::WriteError::Failed);
+        QTest::newRow("another user's link to my private file") << "link" << 1 << foreignLink << 0;
+        QTest::newRow("the same, kernel protection off") << "link" << 0 << foreignLink << 0;
+        QTest::newRow("another user's dangling link") << "dangling" << 1 << foreignLink << 0;
+        QTest::newRow("another user's link as a folder on the way") << "folder link" << 1 << foreignLink << 0;
+        QTest::newRow("error log through another user's link") << "log link" << 1 << foreignLink << 0;
+        QTest::newRow("another user's file") << "file" << 1 << int(platform::WriteError::ForeignFile) << 0;
+        QTest::newRow("a link loop") << "loop" << 1 << failed << ELOOP;
+        QTest::newRow("a chain of 45 links") << "chain" << 1 << failed << ELOOP;
+        QTest::newRow("my own link: followed") << "own link" << 1 << int(platform::WriteError::None) << 0;
+    }
+
+    void sharedFolder()
+    {
+        QFETCH(QString, plant);
+        QFETCH(int, protection);
+        QFETCH(int, error);
+        QFETCH(int, code);
+        if (::geteuid() != 0)
+            QSKIP("making entries of another user needs root");
+        const KernelSetting links("protected_symlinks", protection);
+        const KernelSetting files("protected_regular", protection);
+        if (!links.set() || !files.set())
+            QSKIP("fs.protected_symlinks and fs.protected_regular cannot be set here");
+        QTemporaryDir dir;
+        const QString home = dir.path() + "/home/";
+        const QString shared = dir.path() + "/shared/";
+        const QString secret = WriteTestFile(home, "private.txt", "secret");
+        QVERIFY(QDir().mkdir(shared));
+        QCOMPARE(::chmod(QFile::encodeName(shared).constData(), 01777), 0);
+        QString target = shared + "out.txt";
+        const auto link = [&](const QString &to, const QString &at, uid_t owner) {
+            QVERIFY(QFile::link(to, at));
+            QCOMPARE(::lchown(QFile::encodeName(at).constData(), owner, owner), 0);
+        };
+        if (plant == "link" || plant == "log link" || plant == "own link")
+            link(secret, target, plant == "own link" ? 0 : 65534);
+        if (plant == "dangling")
+            link(home + "new.txt", target, 65534);
+        if (plant == "folder link") {
+            link(home, shared + "d", 65534);
+            target = shared + "d/private.txt";
+        }
+        if (plant == "file") {
+            WriteTestFile(shared, "out.txt", "theirs");
+            QCOMPARE(::chown(QFile::encodeName(target).constData(), 65534, 65534), 0);
+        }
+        if (plant == "loop")
+            link(target, target, 0);
+        if (plant == "chain") {
+            link(secret, shared + "l44", 0);
+            for (int i = 43; i >= 0; --i)
+                link(shared + "l" + QString::number(i + 1),
+                     i == 0 ? target : shared + "l" + QString::number(i), 0);
+        }
+        const mode_t type = StatOf(target, false).st_mode & S_IFMT;
+        const QByteArray planted = ReadTestFile(target);
+
+        const platform::WriteResult written = plant == "log link" ? platform::AppendToFile(target, "log\r\n")
+                                                                  : platform::ReplaceFile(target, "new\r\n");
+        QCOMPARE(int(written.error), error);
+        QCOMPARE(written.code, code);
+        QCOMPARE(ReadTestFile(secret), plant == "own link" ? "new\r\n" : "secret");
+        QCOMPARE(StatOf(target, false).st_mode & S_IFMT, type);
+        if (plant == "file")
+            QCOMPARE(ReadTestFile(target), planted);
+        QCOMPARE(QDir(home).entryList(QDir::Files | QDir::Hidden), QStringList{"private.txt"});
+    }
+
+    // Two saves at once to a file rewritten in place (it has two links): the
+    // file ends as one of them, never a mix.
+    void simultaneousInPlace()
+    {
+        QTemporaryDir dir;
+        const QString path = WriteTestFile(dir.path(), "out.txt", "old");
+        QCOMPARE(
+            ::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("other")).constData()),
+            0);
+        const QByteArray shortText(100, 's');
+        const QByteArray longText(3 << 19, 'l'); // written in more than one piece
+        for (int round = 0; round < 100; ++round) {
+            std::latch start(2);
+            const auto save = [&](const QByteArray &text) {
+                start.arrive_and_wait();
+                return !platform::ReplaceFile(path, text).failed();
+            };
+            std::future<bool> other = std::async(std::launch::async, save, longText);
+            QVERIFY(save(shortText));
+            QVERIFY(other.get());
+            const QByteArray now = ReadTestFile(path);
+            QVERIFY2(now == shortText || now == longText, qPrintable(QString::number(now.size())));
+        }
     }
 
     // A fifo named error.txt or rkfview.ini never blocks: the line is lost, the
@@ -255,6 +440,7 @@ class TestFileWrite : public QObject {
         QTest::newRow("another user's file keeps its owner") << "owner";
         QTest::newRow("symbolic link stays a link to the rewritten file") << "symbolic link";
         QTest::newRow("mode kept") << "mode";
+        QTest::newRow("group, set-group-ID bit, ACL and user attribute kept") << "attributes";
         QTest::newRow("shorter content cut, written in place") << "shorter in place";
     }
 
@@ -277,7 +463,18 @@ class TestFileWrite : public QObject {
         }
         if (kind == "mode")
             QCOMPARE(::chmod(realNative.constData(), 0640), 0);
+        if (kind == "attributes") {
+            const QByteArray acl = AclForNobody();
+            if (::setxattr(realNative.constData(), "user.origin", "chart", 5, 0) != 0 ||
+                ::setxattr(realNative.constData(), "system.posix_acl_access", acl.constData(), acl.size(),
+                           0) != 0)
+                QSKIP("the file system keeps no user attributes or ACLs here");
+            if (::chown(realNative.constData(), uid_t(-1), 65534) != 0)
+                QSKIP("giving a file a group of one's own needs a second group");
+            QCOMPARE(::chmod(realNative.constData(), 02664), 0);
+        }
         const struct stat before = StatOf(real);
+        const QMap<QByteArray, QByteArray> attributes = Attributes(real);
 
         QVERIFY(SaveConfig(folder, SettingsWithFolder(3)));
         const QByteArray expected = QByteArray(kOldIni)
@@ -289,6 +486,8 @@ class TestFileWrite : public QObject {
         const struct stat after = StatOf(real);
         QCOMPARE(after.st_mode, before.st_mode);
         QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(Attributes(real), attributes);
         if (kind == "hard link" || kind.contains("shorter")) {
             QCOMPARE(after.st_ino, before.st_ino);
             QCOMPARE(ReadTestFile(folder + "other"), expected);
@@ -307,9 +506,13 @@ class TestFileWrite : public QObject {
     {
         QTest::addColumn<qint64>("size");
         QTest::addColumn<bool>("read");
-        QTest::newRow("exactly the limit: read") << platform::kMaxProfileBytes << true;
-        QTest::newRow("one byte more: defaults, left alone") << platform::kMaxProfileBytes + 1 << false;
-        QTest::newRow("many times more: defaults, left alone") << 8 * platform::kMaxProfileBytes << false;
+        QTest::addColumn<int>("folderLength"); // of the folder saved, in place of "/scores/"
+        QTest::newRow("exactly the limit: read") << platform::kMaxProfileBytes << true << 3;
+        QTest::newRow("exactly the limit, a save past it: not written")
+            << platform::kMaxProfileBytes << true << 20;
+        QTest::newRow("one byte more: defaults, left alone") << platform::kMaxProfileBytes + 1 << false << 3;
+        QTest::newRow("many times more: defaults, left alone")
+            << 8 * platform::kMaxProfileBytes << false << 3;
     }
 
     void settingsSizeLimit()
@@ -328,11 +531,13 @@ class TestFileWrite : public QObject {
         const Settings settings = LoadConfig(folder, "/first/");
         QCOMPARE(settings.TopOnly, read);
         QCOMPARE(settings.LastReadDir, read ? "/scores/" : "/first/");
-        QCOMPARE(SaveConfig(folder, SettingsWithFolder(3)), read);
-        if (!read)
+        QFETCH(int, folderLength);
+        const qint64 saved = size - 8 + folderLength;
+        QCOMPARE(SaveConfig(folder, SettingsWithFolder(folderLength)), read && saved <= size);
+        if (!read || saved > size)
             QCOMPARE(ReadTestFile(folder + "rkfview.ini"), ini);
         else
-            QCOMPARE(ReadTestFile(folder + "rkfview.ini").size(), size - 5); // "/scores/" became "ddd"
+            QCOMPARE(ReadTestFile(folder + "rkfview.ini").size(), saved);
     }
 };
 

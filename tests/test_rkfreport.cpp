@@ -3,10 +3,13 @@
 #include "support/Failure.h"
 #include "support/Privileges.h"
 #include "support/RkfBytes.h"
+#include "support/SmallDisk.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
@@ -55,6 +58,15 @@ QByteArray JsonOverview(const QByteArray &path, const QByteArray &name)
 {
     return "{\"path\":\"" + path +
            "\",\"playCount\":0,\"cleared\":false,\"placeCount\":1,\"first\":" + JsonPlace(name) + "}\n";
+}
+
+// Bytes as JSON numbers: "47,116".
+QByteArray ByteNumbers(const QByteArray &bytes)
+{
+    QByteArrayList numbers;
+    for (const char c : bytes)
+        numbers << QByteArray::number(uchar(c));
+    return numbers.join(',');
 }
 
 const char kOverviewHeader[] = "Path,PlayCount,Cleared,Places,Name,Score,J-PTS,Class,Clear,MAX "
@@ -183,7 +195,7 @@ class TestRkfreport : public QObject {
         QTest::newRow("overview CSV: files in argument order, top only") << overview + QStringList{"chart.rkf", "--top-only", "tree/b.rkf", "chart.rkf"} << kOverviewHeader + QByteArray("{dir}/chart.rkf,12,○,1,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n") + OverviewLine("{dir}/tree/b.rkf", "b") + "{dir}/chart.rkf,12,○,1,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n" << QByteArray() << 0;
         QTest::newRow("overview CSV, cp932") << overview + QStringList{"--encoding=cp932", "chart.rkf", "{dir}/tree/J"} << Cp932(kOverviewHeader + QByteArray("{dir}/chart.rkf,12,○,2,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n")) + OverviewLine("{dir}/tree/J/\x83\x5c.rkf", "\x83\x5c").replace("\xc3\x97", "\x81\x7e") << QByteArray() << 0;
         QTest::newRow("overview CSV: only failures") << overview + QStringList{"missing.rkf"} << QByteArray(kOverviewHeader) << missing << 1;
-        const QByteArray jsonTree = JsonLine("{dir}/tree/A.rkf", "A") + JsonLine("{dir}/tree/b.rkf", "b") + JsonLine("{dir}/tree/J/\xe3\x82\xbd.rkf", "\xe3\x82\xbd") + JsonLine("{dir}/tree/S/c.rkf", "c") + "{\"path\":\"{dir}/tree/S/empty.rkf\",\"playCount\":0,\"cleared\":false,\"places\":[]}\n" + JsonLine("{dir}/tree/x,y/a.rkf", "a") + JsonLine("{dir}/tree/y.rkf/e.rkf", "e");
+        const QByteArray jsonTree = JsonLine("{dir}/tree/A.rkf", "A") + JsonLine("{dir}/tree/b.rkf", "b") + JsonLine("{dir}/tree/J/\xe3\x82\xbd.rkf", "\xe3\x82\xbd").replace(",\"playCount", ",\"pathBytes\":[{dirBytes},47,116,114,101,101,47,74,47,131,92,46,114,107,102],\"playCount") + JsonLine("{dir}/tree/S/c.rkf", "c") + "{\"path\":\"{dir}/tree/S/empty.rkf\",\"playCount\":0,\"cleared\":false,\"places\":[]}\n" + JsonLine("{dir}/tree/x,y/a.rkf", "a") + JsonLine("{dir}/tree/y.rkf/e.rkf", "e");
         QTest::newRow("JSON: a folder in the search's order, a bad file skipped") << QStringList{"--json", "{dir}/tree"} << jsonTree << bad << 1;
         QTest::newRow("JSON overview, --encoding utf-8 allowed") << QStringList{"tree/S/c.rkf", "--json", "--encoding=utf-8", "--overview", "tree/S/empty.rkf"} << JsonOverview("{dir}/tree/S/c.rkf", "c") + "{\"path\":\"{dir}/tree/S/empty.rkf\",\"playCount\":0,\"cleared\":false,\"placeCount\":0,\"first\":null}\n" << QByteArray() << 0;
         QTest::newRow("JSON, top only: one place") << QStringList{"--json", "--top-only", "chart.rkf"} << QByteArray("{\"path\":\"{dir}/chart.rkf\",\"playCount\":12,\"cleared\":true,\"places\":[{\"rank\":1,\"name\":\"ＡＢ\",\"score\":1845,\"jpts\":1290,\"hs\":2.5,\"rhs\":3,\"maxCombo\":812,\"classCode\":0,\"class\":\"SS\",\"cleared\":true,\"options\":[3,1,0,0,1],\"optionText\":\"Hi Su -- Rn -- -- -- -- 4D\",\"perfect\":700,\"great\":90,\"good\":12,\"bad\":2,\"poor\":1}]}\n") << QByteArray() << 0;
@@ -202,6 +214,8 @@ class TestRkfreport : public QObject {
         QTest::newRow("-h after paths") << QStringList{"chart.rkf", "-h"} << QByteArray(kHelpStart) << QByteArray() << 0;
         QTest::newRow("--help") << QStringList{"--help"} << QByteArray(kHelpStart) << QByteArray() << 0;
         QTest::newRow("-- ends the options: a file named --csv") << QStringList{"--top-only", "--", "--csv"} << QByteArray(head).replace("chart.rkf", "--csv") + row1 + end << QByteArray() << 0;
+        QTest::newRow("control characters in a name never reach the terminal") << QStringList{"a\x1b[2Jb\n.rkf"} << QByteArray() << "rkfreport: a\xef\xbf\xbd[2Jb\xef\xbf\xbd.rkf: " + MakeFailure(53).Description.toUtf8() + "\n" << 1;
+        QTest::newRow("usage: -o without a file") << QStringList{"chart.rkf", "-o"} << QByteArray() << "rkfreport: option '-o' requires an argument" + tryHelp << 2;
         QTest::newRow("\"-\" is a path") << QStringList{"-"} << QByteArray() << QByteArray("rkfreport: -: ") + MakeFailure(53).Description.toUtf8() + "\n" << 1;
         // clang-format on
     }
@@ -220,7 +234,7 @@ class TestRkfreport : public QObject {
         if (out == kHelpStart) // the help text: its first line, then more
             QVERIFY2(output.startsWith(out) && output.size() > out.size(), output.constData());
         else
-            QCOMPARE(output, out.replace("{dir}", m_dir));
+            QCOMPARE(output, out.replace("{dir}", m_dir).replace("{dirBytes}", ByteNumbers(m_dir)));
         const QByteArray errors = process.readAllStandardError();
         QCOMPARE(errors, err.replace("{dir}", m_dir));
         QCOMPARE(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, status);
@@ -336,6 +350,110 @@ class TestRkfreport : public QObject {
         QVERIFY(outputs[1] == outputs[0]);
     }
 
+    // --output: the file is replaced only once everything is written; on any
+    // failure it stays whole and the reason is named. Faults are injected
+    // with strace; the second user is nobody (setpriv).
+    void outputFile_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("prefix"); // the command that runs rkfreport
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<bool>("replaced");
+        const QString strace = "strace -f -qq -o /dev/null -e inject=";
+        const QString nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+        const QByteArray io = "rkfreport: out.txt: 入出力エラーが発生しました。\n";
+        // clang-format off
+        QTest::newRow("new file") << "new" << "" << 0 << QByteArray() << true;
+        QTest::newRow("in place, truncate fails: the old content back") << "hard link" << strace + "ftruncate:error=EIO" << 1 << io << false;
+        QTest::newRow("in place, terminated amid the rewrite: the new content whole") << "hard link" << strace + "pwrite64:signal=SIGTERM:when=2" << -1 << QByteArray() << true;
+        QTest::newRow("sync fails: the old file stays") << "old" << strace + "fsync,fdatasync:error=EIO" << 1 << io << false;
+        QTest::newRow("linking fails") << "old" << strace + "linkat:error=EMLINK" << 1 << QByteArray("rkfreport: out.txt: リンクが多すぎます。\n") << false;
+        QTest::newRow("rename fails") << "old" << strace + "rename,renameat,renameat2:error=EIO" << 1 << io << false;
+        QTest::newRow("full disk") << "full" << "" << 1 << QByteArray("rkfreport: out.txt: ディスクの空き領域が足りません。\n") << false;
+        QTest::newRow("another user: a third user's link in a shared folder") << "shared link" << nobody << 1 << QByteArray("rkfreport: shared/out.txt: 共有フォルダーにあるほかのユーザーのシンボリック リンクなので、たどりません。\n") << false;
+        QTest::newRow("another user: a group not theirs kept, in place") << "foreign group" << nobody << 0 << QByteArray() << true;
+        // clang-format on
+    }
+
+    void outputFile()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, prefix);
+        QFETCH(int, status);
+        QFETCH(QByteArray, err);
+        QFETCH(bool, replaced);
+        if (prefix.startsWith("strace") && QStandardPaths::findExecutable("strace").isEmpty())
+            QSKIP("strace is not installed");
+        if (prefix.startsWith("setpriv") && ::geteuid() != 0)
+            QSKIP("running as another user needs root");
+        QTemporaryDir tmp;
+        const QString work = tmp.path();
+        const std::unique_ptr<SmallDisk> disk(setup == "full" ? new SmallDisk(work, 64 * 1024) : nullptr);
+        if (disk && !disk->mounted())
+            QSKIP(qPrintable(disk->reason()));
+        const QByteArray old(5000, 'o'); // longer than the report: in place, the file is cut
+        const QString out = setup == "shared link" ? work + "/shared/out.txt" : work + "/out.txt";
+        const QString checked = setup == "shared link" ? work + "/victim.txt" : out;
+        if (setup != "new")
+            WriteTestFile(work, QFileInfo(checked).fileName(), old);
+        const QByteArray outNative = QFile::encodeName(out);
+        if (setup == "hard link")
+            QCOMPARE(::link(outNative.constData(), QFile::encodeName(work + "/other").constData()), 0);
+        if (disk)
+            QVERIFY(disk->fill());
+        // Everything the other user needs: the program, the score file, the folders.
+        QCOMPARE(::chmod(QFile::encodeName(work).constData(), 0755), 0);
+        QCOMPARE(::chmod(m_dir.constData(), 0755), 0);
+        if (setup == "shared link") {
+            QVERIFY(QDir(work).mkdir("shared"));
+            QCOMPARE(::chmod(QFile::encodeName(work + "/shared").constData(), 01777), 0);
+            QCOMPARE(::chown(QFile::encodeName(checked).constData(), 65534, 65534), 0);
+            QCOMPARE(::chmod(QFile::encodeName(checked).constData(), 0600), 0);
+            QVERIFY(QFile::link(checked, out));
+            QCOMPARE(::lchown(outNative.constData(), 4242, 4242), 0);
+        }
+        if (setup == "foreign group") {
+            QCOMPARE(::chown(QFile::encodeName(work).constData(), 65534, 65534), 0);
+            QCOMPARE(::chown(outNative.constData(), 65534, 0), 0);
+            QCOMPARE(::chmod(outNative.constData(), 0664), 0);
+        }
+        struct stat before {};
+        ::lstat(QFile::encodeName(checked).constData(), &before);
+        QStringList files = QDir(work).entryList(QDir::Files | QDir::Hidden);
+        if (setup == "new" && replaced)
+            files << "out.txt";
+
+        QProcess process;
+        process.setWorkingDirectory(work);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("ASAN_OPTIONS",
+                   env.value("ASAN_OPTIONS") + ":detect_leaks=0"); // no leak check under strace
+        process.setProcessEnvironment(env);
+        const QString name = QDir(work).relativeFilePath(out);
+        process.start("/bin/sh", {"-c", "exec " + prefix + " \"$0\" \"$@\"", RKFREPORT_PATH, "-o", name,
+                                  m_dir + "/chart.rkf"});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.readAllStandardError(), err);
+        QCOMPARE(process.exitStatus() == QProcess::NormalExit && process.exitCode() < 128 ? process.exitCode()
+                                                                                          : -1,
+                 status);
+        QCOMPARE(process.readAllStandardOutput(), QByteArray());
+        QProcess plain; // the report, as standard output has it
+        plain.start(RKFREPORT_PATH, {m_dir + "/chart.rkf"});
+        QVERIFY(plain.waitForFinished(60000));
+        QCOMPARE(ReadTestFile(checked), replaced ? plain.readAllStandardOutput() : old);
+        struct stat after {};
+        ::lstat(QFile::encodeName(checked).constData(), &after);
+        if (setup == "hard link" || setup == "foreign group") { // the file itself was rewritten
+            QCOMPARE(after.st_ino, before.st_ino);
+            QCOMPARE(after.st_gid, before.st_gid);
+        }
+        if (setup == "hard link")
+            QCOMPARE(ReadTestFile(work + "/other"), ReadTestFile(out));
+        QCOMPARE(QDir(work).entryList(QDir::Files | QDir::Hidden), files); // no temporary file left
+    }
+
     // The bash completion: the words typed, the one completed, what it offers.
     void completion_data()
     {
@@ -350,6 +468,8 @@ class TestRkfreport : public QObject {
         QTest::newRow("value after --encoding=, one word") << QStringList{"rkfreport", "--encoding=u"} << QStringList{"utf-8"};
         QTest::newRow("paths are left to the shell") << QStringList{"rkfreport", "sam"} << QStringList{};
         QTest::newRow("no options after --") << QStringList{"rkfreport", "--", "--c"} << QStringList{};
+        QTest::newRow("a file name after -o") << QStringList{"rkfreport", "-o", "--c"} << QStringList{};
+        QTest::newRow("a file name after --output=, split at =") << QStringList{"rkfreport", "--output", "=", "--c"} << QStringList{};
         // clang-format on
         const QStringList named = HelpOptions();
         QVERIFY2(named.size() >= 10, qPrintable(named.join(' ')));

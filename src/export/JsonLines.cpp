@@ -208,7 +208,19 @@ void JsonLinesWriter::appendPlace(QByteArray &out, const ScoreRecord &r, int k)
 static void AppendHead(QByteArray &out, const ScoreRecord &r)
 {
     out += "{\"path\":";
-    JsonLinesWriter::AppendString(out, r.FilePath());
+    const QString path = r.FilePath();
+    JsonLinesWriter::AppendString(out, path);
+    // The path as shown, when it does not name the file exactly (a name that
+    // is not UTF-8, a control character), is followed by its bytes.
+    if (!r.NativePath.isEmpty() && r.NativePath != path.toUtf8()) {
+        out += ",\"pathBytes\":[";
+        for (qsizetype i = 0; i < r.NativePath.size(); ++i) {
+            if (i != 0)
+                out += ',';
+            out += QByteArray::number(uchar(r.NativePath[i]));
+        }
+        out += ']';
+    }
     char *p = GrowBytes(out, 64);
     p = Put(p, ",\"playCount\":");
     p = Number(p, r.PlayCount);

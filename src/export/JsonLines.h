@@ -14,7 +14,9 @@
 // float32, or null with the text ("NaN", "Inf", "-Inf") in hsText/rhsText.
 //
 // A record:  {"path", "playCount", "cleared", "places": [place...]} with the
-// places the ranking table shows.
+// places the ranking table shows. "path" is the path as shown; where that
+// does not name the file exactly, "pathBytes" follows it, the path's bytes
+// as an array of numbers.
 // A place:   {"rank", "name", "score", "jpts", "hs", "rhs", "maxCombo",
 //             "classCode", "class", "cleared", "options": [five codes],
 //             "optionText", "perfect", "great", "good", "bad", "poor"}; "class"

@@ -1,44 +1,75 @@
 #pragma once
 
+#include "platform/Fd.h"
+#include "platform/WriteTarget.h"
+
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Writing whole files and appending to them so that a failure (a full disk, a
-// special file, no permission) never leaves less than there was.
+// special file, no permission, an error the system reports late) never leaves
+// less than there was, and so that no one else's link or file in a shared
+// folder can turn a write against the user.
 namespace platform {
-
-enum class WriteError {
-    None,
-    NotRegular, // the target exists and is no regular file (a fifo, a device, a folder)
-    Failed,     // could not be opened, written or replaced: see reason
-};
 
 struct WriteResult {
     WriteError error = WriteError::None;
-    QString reason; // the system's description of the failure
+    int code = 0; // the system's error number, for WriteError::Failed
 
     bool failed() const { return error != WriteError::None; }
+    // The Japanese text of code.
+    QString reason() const;
 };
 
-// Makes bytes the whole content of the file at path, creating it when missing.
-// A symbolic link is followed and judged by what it points to; a target that
-// exists and is no regular file is refused.
+// A new content for the file at path, written piece by piece and put in
+// place by commit() in one step; until then, and after any failure, the file
+// stays as it was. The path is looked up once, here (FindWriteTarget).
 //
-// Normally the bytes go to a temporary file beside the target that replaces
-// it only when everything was written (the target's permissions are kept).
-// The existing file is written in place instead when its folder does not let
-// a temporary file be made there, and when it has more than one hard link or
-// belongs to another user, so the links and the owner stay as they were. In
-// place, the room for the new bytes is reserved first and the overwritten
-// bytes are put back when a write fails.
-//
-// Every write is checked before anything is replaced: on failure the old file
-// is unchanged, byte for byte.
-WriteResult ReplaceFile(const QString &path, const QByteArray &bytes);
+// Normally the content goes to an unnamed file in the target's folder that
+// replaces the target only when every byte is on disk, after taking the old
+// file's group, mode, ACL and user extended attributes. The existing file is
+// rewritten in place instead (RewriteInPlace) when it has more than one hard
+// link, belongs to another user, sits in a folder that refuses new files, or
+// has something of the above that the new file could not be given.
+class FileReplacement {
+  public:
+    // refuseReadOnly: an existing file without its owner's write permission is
+    // refused (WriteError::ReadOnly), whoever writes.
+    explicit FileReplacement(const QByteArray &path, bool refuseReadOnly = false);
+    ~FileReplacement(); // without commit(), nothing changes
+    FileReplacement(const FileReplacement &) = delete;
+    FileReplacement &operator=(const FileReplacement &) = delete;
 
-// Appends bytes to the file at path, created when missing. Only a regular file
-// is written; the file is opened without waiting, so a fifo never blocks. A
-// write that fails partway is cut off again, leaving the file as it was.
+    // The first failure so far; a failed replacement takes no more bytes.
+    const WriteResult &result() const { return m_result; }
+    bool write(QByteArrayView bytes);
+    // Puts the content in place; the result of the whole replacement.
+    WriteResult commit();
+
+  private:
+    void fail(int code);
+    bool makeStaging(bool rename);
+    void rewriteInPlace();
+    void putInPlace();
+    void dropTemporaryName();
+
+    WriteTarget m_target;
+    Fd m_content;      // the new content
+    QByteArray m_temp; // a name the content has in the target's folder, removed unless it was committed
+    Fd m_inPlace;      // the target, when it is rewritten in place
+    qint64 m_size = 0;
+    bool m_committed = false;
+    WriteResult m_result;
+};
+
+// Makes bytes the whole content of the file at path, creating it when
+// missing, as FileReplacement does.
+WriteResult ReplaceFile(const QString &path, const QByteArray &bytes, bool refuseReadOnly = false);
+
+// Appends bytes to the file at path, created when missing, holding a lock
+// meanwhile. Only a regular file is written, found as FileReplacement finds
+// it. A write that fails partway is cut off again, leaving the file as it was.
 WriteResult AppendToFile(const QString &path, const QByteArray &bytes);
 
 enum class ReadStatus {

@@ -273,7 +273,8 @@ bool ProfileFile::save() const
     QByteArray out;
     for (const Line &line : m_lines)
         out += line.text + line.end;
-    return !ReplaceFile(m_path, out).failed();
+    // A file the reader would refuse is never written: the old one stays readable.
+    return out.size() <= kMaxProfileBytes && !ReplaceFile(m_path, out).failed();
 }
 
 QString ReadProfileString(const QString &file, const QString &section, const QString &key,

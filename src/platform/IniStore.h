@@ -66,7 +66,7 @@ class ProfileFile {
     bool setValue(const QString &section, const QString &key, const QString &value);
 
     // Writes the file back; false, leaving it as it was, when it could not be
-    // read or written.
+    // read or written, or would grow past kMaxProfileBytes.
     bool save() const;
 
   private:

@@ -19,6 +19,9 @@ line per file; or, with --json, the records as JSON Lines.
       --path-column  put the file's absolute path first on every CSV line
       --top-only     only the first place, as the viewer's show-top-only
       --encoding=ENC utf-8 (the default) or cp932, the code page of saved files
+  -o, --output=FILE  write to FILE instead of standard output: it is replaced
+                     only once everything is written, as the viewer saves,
+                     and left whole on any failure
   -h, --help         show this text and exit
   -V, --version      show the version and exit
       --             every later argument is a PATH
@@ -37,7 +40,9 @@ codes 7 and up), cleared (true/false), options (array of the five codes),
 optionText (string). hs and rhs are the shortest decimal of the stored float;
 NaN and infinities are null, with "NaN", "Inf" or "-Inf" in hsText or rhsText.
 With --overview: path, playCount, cleared, placeCount (number), first (the
-first place as above, or null).
+first place as above, or null). Where the path as shown does not name the
+file exactly (a name that is not UTF-8, or holds control characters),
+pathBytes follows path: the path's bytes as an array of numbers (0 to 255).
 
 Examples:
   rkfreport --top-only chart.rkf
@@ -46,6 +51,7 @@ Examples:
   rkfreport --overview --csv songs > overview.csv
   rkfreport --json songs | jq -r '.places[0].name'
   rkfreport --json --overview songs | jq 'select(.first.class == "SS") | .path'
+  rkfreport --csv -o ranking.csv songs
 
 Lines end in CR LF (JSON Lines: LF). A file or sub-folder that cannot be read is reported on
 standard error and skipped. Exit status: 0 when every file was reported, 1
@@ -92,6 +98,15 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv)
             options.pathColumn = true;
         } else if (arg == "--top-only") {
             options.topOnly = true;
+        } else if (arg == "-o" || arg == "--output" || arg.startsWith("--output=")) {
+            if (arg.startsWith("--output="))
+                options.output = arg.mid(qsizetype(std::strlen("--output=")));
+            else if (i + 1 < argc)
+                options.output = argv[++i];
+            else
+                return Error("option '" + arg + "' requires an argument");
+            if (options.output.isEmpty())
+                return Error("option '--output' requires a file name");
         } else if (arg == "--encoding" || arg.startsWith("--encoding=")) {
             QByteArray value;
             if (arg.startsWith("--encoding="))

@@ -12,6 +12,7 @@ struct ReportOptions {
     bool pathColumn = false;
     bool topOnly = false;
     bool cp932 = false;
+    QByteArray output; // --output: the file written instead of standard output
     QList<QByteArray> paths;
 };
 

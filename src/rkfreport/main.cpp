@@ -34,9 +34,11 @@ int UsageError(const QByteArray &message)
     return 2;
 }
 
+// The path as the viewer shows names: control characters never reach the terminal.
 void ReportError(const QByteArray &path, const QString &description)
 {
-    std::fprintf(stderr, "rkfreport: %s: %s\n", path.constData(), description.toUtf8().constData());
+    std::fprintf(stderr, "rkfreport: %s: %s\n", platform::DisplayPath(path).toUtf8().constData(),
+                 description.toUtf8().constData());
 }
 
 // An absolute path without "." components or doubled separators, so the
@@ -195,6 +197,8 @@ int main(int argc, char **argv)
     }
 
     const ReportOptions &options = parsed.options;
+    if (!options.output.isEmpty() && !output.toFile(options.output))
+        return 1;
     Reporter reporter(options, output);
     ScoreRecord record;
     for (const QByteArray &path : options.paths) {
@@ -209,5 +213,5 @@ int main(int argc, char **argv)
             reporter.report(record);
     }
     reporter.finish();
-    return reporter.status();
+    return output.close() ? reporter.status() : 1;
 }

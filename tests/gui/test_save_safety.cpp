@@ -62,6 +62,8 @@ class TestSaveSafety : public QObject {
         QCOMPARE(message.section(u'\n', 1, 1), shown); // the second line, whole
         if (target == "full") {
             QCOMPARE(ReadTestFile(path), old);
+            QCOMPARE(message.section(u'\n', 2),
+                     QString::fromUtf8("ディスクの空き領域が足りません。")); // in any locale
         } else if (target != "a\nb.txt") {
             struct stat st;
             QCOMPARE(::stat(QFile::encodeName(dir.filePath("fifo")).constData(), &st), 0);
