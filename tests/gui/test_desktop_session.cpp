@@ -14,8 +14,6 @@
 #include <cstdio>
 #include <unistd.h>
 
-Q_DECLARE_METATYPE(QList<int>)
-
 namespace {
 
 const QByteArray kStoredIni = "[Main]\r\nKey=\"rkfview\"\r\n[Config]\r\nTopOnly=True\r\nAlwaysOnTop=True\r\n"
