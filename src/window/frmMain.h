@@ -148,4 +148,8 @@ class frmMain : public QMainWindow {
     // The table's own sort state: key (0-based column) and direction.
     int m_sortKey = 0;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    // Always on top: whether the window system can keep the window above the
+    // others, and the stored option, saved unchanged where it cannot.
+    bool m_alwaysOnTopWorks = true;
+    bool m_storedAlwaysOnTop = false;
 };
