@@ -6,8 +6,8 @@
 #include "search/ScoreFiles.h"
 #include "search/ShownFileRefresh.h"
 #include "support/RkfBytes.h"
-#include "support/TestFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -21,6 +21,15 @@ QByteArray Scored(float score)
     return RkfBytes().name(0, "p").score(0, score).bytes();
 }
 
+// Writes bytes as the whole file at the path's exact bytes.
+void Put(const QByteArray &path, const QByteArray &bytes)
+{
+    std::FILE *file = std::fopen(path.constData(), "wb");
+    if (!file || std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file) != size_t(bytes.size()) ||
+        std::fclose(file) != 0)
+        qFatal("cannot write %s", path.constData());
+}
+
 } // namespace
 
 class TestShownFileRefresh : public QObject {
@@ -30,44 +39,49 @@ class TestShownFileRefresh : public QObject {
     void change_data()
     {
         QTest::addColumn<QString>("change");
-        QTest::addColumn<int>("score"); // what the element holds afterwards
-        QTest::newRow("written in place") << "in place" << 2;
-        QTest::newRow("replaced by a rename") << "rename" << 2;
-        QTest::newRow("briefly short") << "short" << 1;
-        QTest::newRow("gone") << "remove" << 1;
-        QTest::newRow("changed while the option is off") << "off" << 1;
+        QTest::addColumn<QByteArray>("name"); // the file's name bytes
+        QTest::addColumn<int>("score");       // what the element holds afterwards
+        QTest::newRow("written in place") << "in place" << QByteArray("chart.rkf") << 2;
+        QTest::newRow("written in place, a Shift_JIS name")
+            << "in place" << QByteArray("\x95\x88\x96\xca.rkf") << 2;
+        QTest::newRow("replaced by a rename") << "rename" << QByteArray("chart.rkf") << 2;
+        QTest::newRow("briefly short") << "short" << QByteArray("chart.rkf") << 1;
+        QTest::newRow("gone") << "remove" << QByteArray("chart.rkf") << 1;
+        QTest::newRow("changed while the option is off") << "off" << QByteArray("chart.rkf") << 1;
     }
     void change()
     {
         QFETCH(QString, change);
+        QFETCH(QByteArray, name);
         QFETCH(int, score);
         QTemporaryDir dir;
-        const QString path = WriteTestFile(dir.path(), "s/chart.rkf", Scored(1));
+        const QByteArray folder = QFile::encodeName(dir.filePath("s")), path = folder + '/' + name;
+        QVERIFY(QDir().mkpath(dir.filePath("s")));
+        Put(path, Scored(1));
         ScoreFiles = ScoreRecordList(2);
-        QVERIFY(!LoadScoreFile(QFile::encodeName(path), ScoreFiles[0]).failed());
+        QVERIFY(!LoadScoreFile(path, ScoreFiles[0]).failed());
 
         ShownFileRefresh refresh;
-        QVERIFY(refresh.watchedPaths().isEmpty()); // nothing shown, nothing watched
+        QVERIFY(refresh.watchedFolder().isEmpty()); // nothing shown, nothing watched
         QSignalSpy refreshed(&refresh, &ShownFileRefresh::refreshed);
         refresh.follow(0, ScoreFiles[0]);
-        QCOMPARE(refresh.watchedPaths(), (QStringList{path, dir.filePath("s")}));
+        QCOMPARE(refresh.watchedFolder(), folder);
 
-        QFile file(path);
         if (change == "in place") {
-            QVERIFY(file.open(QIODevice::ReadWrite) && file.write(Scored(2)) == 448);
-            file.close();
+            std::FILE *file = std::fopen(path.constData(), "r+b");
+            QVERIFY(file && std::fwrite(Scored(2).constData(), 1, 448, file) == 448 &&
+                    std::fclose(file) == 0);
         } else if (change == "rename") {
-            const QString written = WriteTestFile(dir.path(), "s/new.tmp", Scored(2));
-            QCOMPARE(std::rename(QFile::encodeName(written), QFile::encodeName(path)), 0);
+            Put(folder + "/new.tmp", Scored(2));
+            QCOMPARE(std::rename(folder + "/new.tmp", path), 0);
         } else if (change == "short") {
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(Scored(2).left(100)) == 100);
-            file.close();
+            Put(path, Scored(2).left(100));
         } else if (change == "remove") {
-            QVERIFY(file.remove());
+            QCOMPARE(std::remove(path), 0);
         } else if (change == "off") {
             refresh.setEnabled(false);
-            QVERIFY(refresh.watchedPaths().isEmpty());
-            WriteTestFile(dir.path(), "s/chart.rkf", Scored(2));
+            QVERIFY(refresh.watchedFolder().isEmpty());
+            Put(path, Scored(2));
         }
         QTest::qWait(3 * ShownFileRefresh::kQuietMs);
         QCOMPARE(refreshed.size(), score == 2 ? 1 : 0);
@@ -81,11 +95,11 @@ class TestShownFileRefresh : public QObject {
             QTRY_COMPARE(ScoreFiles[0].Score[0], 2);
         } else {
             // The next good write is read, also into a file that came back.
-            WriteTestFile(dir.path(), "s/chart.rkf", Scored(3));
+            Put(path, Scored(3));
             QTRY_COMPARE(ScoreFiles[0].Score[0], 3);
         }
         refresh.stop();
-        QVERIFY(refresh.watchedPaths().isEmpty());
+        QVERIFY(refresh.watchedFolder().isEmpty());
     }
 };
 

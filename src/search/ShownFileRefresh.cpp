@@ -6,8 +6,7 @@
 #include "search/FolderSearch.h"
 #include "search/ScoreFiles.h"
 
-#include <QFile>
-#include <QFileSystemWatcher>
+#include "platform/EntryWatch.h"
 
 ShownFileRefresh::ShownFileRefresh(QObject *parent) : QObject(parent)
 {
@@ -66,51 +65,26 @@ void ShownFileRefresh::detach()
     m_index = -1;
 }
 
-QStringList ShownFileRefresh::watchedPaths() const
+QByteArray ShownFileRefresh::watchedFolder() const
 {
-    return m_watcher ? m_watcher->files() + m_watcher->directories() : QStringList();
+    return m_watch ? m_watchedFolder : QByteArray();
 }
 
 void ShownFileRefresh::watch()
 {
     const QByteArray file = RecordFileBytes(m_record);
-    QByteArray folder = file.left(file.lastIndexOf(platform::kSeparator));
-    if (folder.isEmpty())
-        folder = QByteArray(1, platform::kSeparator);
-    m_watcher = new QFileSystemWatcher(this);
-    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &ShownFileRefresh::fileChanged);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &ShownFileRefresh::folderChanged);
-    // The folder sees a new file renamed into the file's place.
-    m_watcher->addPath(QFile::decodeName(folder));
-    rewatchFile();
+    const qsizetype slash = file.lastIndexOf(platform::kSeparator);
+    m_watchedFolder = slash > 0 ? file.left(slash) : QByteArray(1, platform::kSeparator);
+    m_watch = new platform::EntryWatch(m_watchedFolder, file.mid(slash + 1), this);
+    // Every event restarts the quiet time; the file is read once it ends.
+    connect(m_watch, &platform::EntryWatch::changed, &m_quiet, qOverload<>(&QTimer::start));
 }
 
 void ShownFileRefresh::unwatch()
 {
-    // The watcher and its handle to the system go with it.
-    delete m_watcher;
-    m_watcher = nullptr;
-}
-
-void ShownFileRefresh::rewatchFile()
-{
-    const QString file = QFile::decodeName(RecordFileBytes(m_record));
-    if (!m_watcher->files().contains(file) && platform::StampFile(RecordFileBytes(m_record)).exists)
-        m_watcher->addPath(file);
-}
-
-void ShownFileRefresh::fileChanged()
-{
-    rewatchFile();
-    m_quiet.start();
-}
-
-void ShownFileRefresh::folderChanged()
-{
-    // The folder changes with any of its files; only a change of this one counts.
-    rewatchFile();
-    if (platform::StampFile(RecordFileBytes(m_record)) != m_stamp)
-        m_quiet.start();
+    // The watch and its handle to the system go with it.
+    delete m_watch;
+    m_watch = nullptr;
 }
 
 void ShownFileRefresh::readAgain()

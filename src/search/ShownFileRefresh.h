@@ -6,13 +6,16 @@
 #include <QObject>
 #include <QTimer>
 
-class QFileSystemWatcher;
+namespace platform {
+class EntryWatch;
+}
 
 // Keeps the shown ranking live: while on, a change on disk of the shown score
 // file, written in place or replaced by a rename, is read again once the file
 // has been quiet for kQuietMs. A file that is then short, unreadable or gone
-// is passed over: the last good record stays. Only the shown file and its
-// folder are watched, and nothing while no file is shown or while off.
+// is passed over: the last good record stays. Only the shown file's folder is
+// watched (which also sees a file renamed into its place), and nothing while
+// no file is shown or while off.
 class ShownFileRefresh : public QObject {
     Q_OBJECT
 
@@ -36,8 +39,8 @@ class ShownFileRefresh : public QObject {
 
     // The shown record as last read.
     const ScoreRecord &record() const { return m_record; }
-    // The paths watched now (the file and its folder, or none).
-    QStringList watchedPaths() const;
+    // The folder watched now, as bytes; empty when none.
+    QByteArray watchedFolder() const;
 
   signals:
     // The shown file was read again and differs from what was shown; index
@@ -47,13 +50,10 @@ class ShownFileRefresh : public QObject {
   private:
     void watch();
     void unwatch();
-    void fileChanged();
-    void folderChanged();
-    // Watches the file again when a rename put a new one in its place.
-    void rewatchFile();
     void readAgain();
 
-    QFileSystemWatcher *m_watcher = nullptr; // made when a file is first watched
+    platform::EntryWatch *m_watch = nullptr; // while a file is watched
+    QByteArray m_watchedFolder;
     QTimer m_quiet;
     bool m_enabled = true;
     bool m_following = false;
