@@ -13,6 +13,7 @@
 // Run with --help for the options.
 
 #include "CpuTime.h"
+#include "LibraryBench.h"
 #include "ProcessMemory.h"
 #include "RawScan.h"
 #include "ScoreTree.h"
@@ -52,6 +53,7 @@ const char *const kUsage =
     "usage: rkfbench [--runs N] [--dir FOLDER] [--sizes NAMES] [--x11-all] [--no-x11] [--cold]\n"
     "                [--floor-threads N,...]\n"
     "       rkfbench --write FOLDER     (only writes a folder of 20,100 score files)\n"
+    "       rkfbench --library [--runs N] [--dir FOLDER]  (the library window and the live ranking)\n"
     "  --runs N      rounds per folder, the best counts (default 3)\n"
     "  --dir FOLDER  where the folders are written once and kept (default /var/tmp/rkfbench)\n"
     "  --sizes NAMES comma-separated among tree-20100,tree-100100,tree-400100,flat-100000\n"
@@ -278,6 +280,10 @@ int main(int argc, char **argv)
                            args[3] == QLatin1String("cold"));
     if (args.size() == 2 && args[0] == QLatin1String("--child-memory"))
         return ChildMemory(QFile::encodeName(args[1]));
+    if (!args.isEmpty() && args[0] == QLatin1String("--library"))
+        return LibraryBench(args.mid(1));
+    if (!args.isEmpty() && args[0] == QLatin1String("--child-library"))
+        return LibraryBench(args);
 
     int runs = 3;
     QString base = QStringLiteral("/var/tmp/rkfbench");

@@ -4,7 +4,8 @@
 #   setup.sh quick     the two programs only (what run.sh needs)
 #   setup.sh           everything: programs, tests and the benchmark, plus the
 #                      tools the packaging tests run
-#   setup.sh packages  only the packages a build and cpack need (package.sh)
+#   setup.sh packages  only the packages a build and the Debian packaging need
+#                      (package.sh)
 #   setup.sh checks    only the packages of everything plus the compilers and
 #                      runtimes of the sanitizer and fuzz builds (sanitize.sh
 #                      and fuzz.sh build into folders of their own)
@@ -14,12 +15,21 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 mode=${1:-all}
 packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-ipafont-gothic qt6-translations-l10n xvfb xauth)
 if [ "$mode" != quick ]; then
-  # Validators and packaging tools used by the install tests.
-  packages+=(desktop-file-utils appstream shared-mime-info dpkg-dev fakeroot file)
+  # What the Debian packaging builds with (debian/control's Build-Depends)
+  # and checks the result with.
+  packages+=(build-essential debhelper dpkg-dev fakeroot lintian)
+fi
+if [ "$mode" = all ] || [ "$mode" = checks ]; then
+  # Validators used by the install tests.
+  packages+=(desktop-file-utils appstream shared-mime-info file)
   # The clipboard test: an X11 clipboard manager of its own, and a paste.
   packages+=(libxcb1-dev xclip)
   # The always-on-top test: a window manager on its own X server.
   packages+=(openbox)
+  # The desktop-session test: window listing on its X server, an X session
+  # manager of its own (libSM), and a headless Wayland compositor with the
+  # toolkit's Wayland plugin.
+  packages+=(x11-utils libsm-dev weston qt6-wayland)
   # The write tests inject system call failures and signals with strace.
   packages+=(strace)
   # The file list read over AT-SPI: an accessibility bus, a client and real clicks.

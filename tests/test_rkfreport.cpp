@@ -322,6 +322,34 @@ class TestRkfreport : public QObject {
         QCOMPARE(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, status);
     }
 
+    // Standard error closed, as some launchers start programs: the overview's rows wait in a
+    // temporary file (past 4 MiB) and a failure is reported meanwhile; the file must not take the
+    // closed descriptor and the message with it, so the output is as with standard error open.
+    void closedStandardError()
+    {
+        const QByteArray folder = m_dir + "/" + QByteArray(200, 'L'); // rows of some 400 bytes
+        Write(folder + "/c.rkf", RkfBytes().name(0, "x").score(0, 1).bytes());
+        QStringList args{"--overview"};
+        for (int i = 0; i < 12000; ++i)
+            args << "c.rkf";
+        args << "missing.rkf"
+             << "c.rkf";
+        QByteArray outputs[2];
+        for (const int closed : {0, 1}) {
+            QProcess process;
+            process.setWorkingDirectory(QFile::decodeName(folder));
+            process.start("/bin/sh",
+                          QStringList{"-c", closed ? "\"$0\" \"$@\" 2>&-" : "\"$0\" \"$@\" 2>/dev/null",
+                                      RKFREPORT_PATH} +
+                              args);
+            QVERIFY(process.waitForFinished(60000));
+            QCOMPARE(process.exitCode(), 1);
+            outputs[closed] = process.readAllStandardOutput();
+        }
+        QCOMPARE(outputs[1].count('\n'), outputs[0].count('\n'));
+        QVERIFY(outputs[1] == outputs[0]);
+    }
+
     // --output: the file is replaced only once everything is written; on any
     // failure it stays whole and the reason is named. Faults are injected
     // with strace; the second user is nobody (setpriv).

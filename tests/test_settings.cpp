@@ -80,6 +80,45 @@ class TestSettings : public QObject {
         QCOMPARE(ReadTestFile(IniPath(appPath)), reset ? DefaultFile(appPath) : ini);
     }
 
+    // The option and the library window's place, added later: read without resetting the file
+    // when unreadable, and written only once they differ from their defaults.
+    void addedSettings_data()
+    {
+        QTest::addColumn<QByteArray>("added"); // lines after the four settings
+        QTest::addColumn<bool>("autoRefresh");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QList<int>>("columns");
+        QTest::addColumn<QByteArray>("saved"); // the added lines once saved unchanged
+        // clang-format off
+        QTest::newRow("none: on, no place, nothing added") << QByteArray() << true << QRect() << QList<int>{} << QByteArray();
+        QTest::newRow("off kept") << QByteArray("AutoRefresh=False\r\n") << false << QRect() << QList<int>{} << QByteArray("AutoRefresh=False\r\n");
+        QTest::newRow("no boolean: on, nothing reset") << QByteArray("AutoRefresh=yes\r\n") << true << QRect() << QList<int>{} << QByteArray("AutoRefresh=True\r\n");
+        QTest::newRow("place and widths") << QByteArray("[Library]\r\nGeometry=-5,20,300,200\r\nColumns=90,60\r\n") << true << QRect(-5, 20, 300, 200) << QList<int>{90, 60} << QByteArray("[Library]\r\nGeometry=-5,20,300,200\r\nColumns=90,60\r\n");
+        QTest::newRow("unreadable place and widths left out") << QByteArray("[Library]\r\nGeometry=1,2,0,4\r\nColumns=9,x\r\n") << true << QRect() << QList<int>{} << QByteArray("[Library]\r\nGeometry=1,2,0,4\r\nColumns=9,x\r\n");
+        // clang-format on
+    }
+    void addedSettings()
+    {
+        QFETCH(QByteArray, added);
+        QFETCH(bool, autoRefresh);
+        QFETCH(QRect, geometry);
+        QFETCH(QList<int>, columns);
+        QFETCH(QByteArray, saved);
+        QTemporaryDir dir;
+        const QString appPath = dir.path() + u'/';
+        const QByteArray four =
+            "[Main]\r\nKey=\"rkfview\"\r\n[Config]\r\nTopOnly=True\r\nAlwaysOnTop=False\r\n"
+            "LastReadDir=\"/scores/\"\r\n";
+        WriteTestFile(dir.path(), "rkfview.ini", four + added);
+        const Settings settings = LoadConfig(appPath, appPath);
+        QVERIFY(settings.TopOnly);
+        QCOMPARE(settings.AutoRefresh, autoRefresh);
+        QCOMPARE(settings.LibraryGeometry, geometry);
+        QCOMPARE(settings.LibraryColumns, columns);
+        QVERIFY(SaveConfig(appPath, settings));
+        QCOMPARE(ReadTestFile(IniPath(appPath)), four + saved);
+    }
+
     void unwritableFolder()
     {
         QTemporaryDir dir;

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the viewer's icon (a ranking podium under a star) as 16-colour PNG
-files and as SVG: make_icon.py DIR writes DIR/rkfview-N.png for N = 16, 32,
-48, 64, 128 and 256 (the window uses 16 and 32, the menu all of them) and
-DIR/rkfview.svg, the same drawing at any size."""
+"""Draws the viewer's icon (a ranking podium under a star) and the score
+files' icon (a page with the podium on it) as 16-colour PNG files and as SVG:
+make_icon.py DIR [FILE_TYPE_DIR] writes DIR/rkfview-N.png for N = 16, 32, 48,
+64, 128 and 256 (the window uses 16 and 32, the menu all of them) and
+DIR/rkfview.svg, the same drawing at any size; with FILE_TYPE_DIR also
+FILE_TYPE_DIR/rkf-score-N.png and rkf-score.svg."""
 
 import struct
 import sys
@@ -97,6 +99,72 @@ def icon(size):
 BARS = [(4, 12, 16, 5, 6), (12, 20, 11, 3, 4), (20, 28, 20, 7, 8)]
 
 
+# The score file's page in the 32-pixel design: left, right, top, bottom, the
+# folded corner's size, the text lines (top, left, right) and the podium bars
+# (as BARS; bottom at 28).
+PAGE = (5, 27, 1, 31, 7)
+PAGE_LINES = [(6, 8, 19), (10, 8, 19), (14, 8, 23)]
+PAGE_BARS = [(8, 13, 21, 5, 6), (13, 19, 17, 3, 4), (19, 24, 23, 7, 8)]
+
+
+def file_icon(size):
+    left, right, top, bottom, fold = PAGE
+
+    def page(x, y):  # pixel centre in the page (0), its folded corner (1) or outside (None)
+        u, v = (x + 0.5) * 32 / size, (y + 0.5) * 32 / size
+        if not (left <= u < right and top <= v < bottom):
+            return None
+        corner_u, corner_v = u - (right - fold), v - top
+        if corner_u >= 0 and corner_v < fold:
+            return None if corner_u > corner_v else 1
+        return 0
+
+    img = [[0] * size for _ in range(size)]
+    for y in range(size):
+        for x in range(size):
+            part = page(x, y)
+            if part is None:
+                continue
+            near = [page(x + dx, y + dy) if 0 <= x + dx < size and 0 <= y + dy < size else None
+                    for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))]
+            edge = any(n is None or (part == 1 and n != 1) for n in near)
+            img[y][x] = 10 if edge else (6 if part == 1 else 9)
+
+    def at(v):
+        return round(v * size / 32)
+
+    for v, u0, u1 in PAGE_LINES:
+        rect(img, at(u0), at(v), at(u1), max(at(v) + 1, at(v + 1)), 6)
+    for x0, x1, top_, face, shade in PAGE_BARS:
+        bar(img, at(x0), at(x1), at(top_), at(28), face, shade)
+    return img
+
+
+def file_svg():
+    def colour(i):
+        return "#%02x%02x%02x" % PALETTE[i]
+
+    left, right, top, bottom, fold = PAGE
+    corner = right - fold
+    parts = [
+        '<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">',
+        '<polygon points="%g,%g %d,%g %g,%d %g,%g %g,%g" fill="%s" stroke="%s"/>'
+        % (left + 0.5, top + 0.5, corner, top + 0.5, right - 0.5, top + fold, right - 0.5, bottom - 0.5,
+           left + 0.5, bottom - 0.5, colour(9), colour(10)),
+        '<polygon points="%d,%g %d,%d %g,%d" fill="%s" stroke="%s"/>'
+        % (corner, top + 0.5, corner, top + fold, right - 0.5, top + fold, colour(6), colour(10)),
+    ]
+    for v, u0, u1 in PAGE_LINES:
+        parts.append('<rect x="%d" y="%d" width="%d" height="1" fill="%s"/>' % (u0, v, u1 - u0, colour(6)))
+    for x0, x1, top_, face, shade in PAGE_BARS:
+        edge = max(1, (x1 - x0) // 4)
+        parts.append('<rect x="%d" y="%d" width="%d" height="%d" fill="%s"/>' % (x0, top_, x1 - x0, 28 - top_, colour(face)))
+        parts.append('<rect x="%d" y="%d" width="%d" height="%d" fill="%s"/>' % (x1 - edge, top_, edge, 28 - top_, colour(shade)))
+        parts.append('<rect x="%d" y="27" width="%d" height="1" fill="%s"/>' % (x0, x1 - x0, colour(shade)))
+    parts.append("</svg>")
+    return "\n".join(parts) + "\n"
+
+
 def svg():
     def colour(i):
         return "#%02x%02x%02x" % PALETTE[i]
@@ -146,6 +214,13 @@ def main():
             f.write(png(icon(size)))
     with open(f"{folder}/rkfview.svg", "w") as f:
         f.write(svg())
+    if len(sys.argv) > 2:
+        file_folder = sys.argv[2]
+        for size in (16, 32, 48, 64, 128, 256):
+            with open(f"{file_folder}/rkf-score-{size}.png", "wb") as f:
+                f.write(png(file_icon(size)))
+        with open(f"{file_folder}/rkf-score.svg", "w") as f:
+            f.write(file_svg())
 
 
 if __name__ == "__main__":

@@ -191,6 +191,11 @@ void OverviewWriter::addHeader(AlignedTable &table) const
 
 void OverviewWriter::addRow(AlignedTable &table, const ScoreRecord &record)
 {
+    table.addRow(tableCells(record).data(), m_widths.data());
+}
+
+const std::array<QByteArrayView, kOverviewColumnCount> &OverviewWriter::tableCells(const ScoreRecord &record)
+{
     makeCells(record, false);
-    table.addRow(m_views.data(), m_widths.data());
+    return m_views;
 }

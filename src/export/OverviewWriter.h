@@ -36,6 +36,10 @@ class OverviewWriter {
     void addHeader(AlignedTable &table) const;
     void addRow(AlignedTable &table, const ScoreRecord &record);
 
+    // The record's cells as addRow puts them into the table; valid until
+    // the next call on this writer.
+    const std::array<QByteArrayView, kOverviewColumnCount> &tableCells(const ScoreRecord &record);
+
     // The text of a cell in the table's encoding, control characters
     // replaced, and its display width: in code page 932 its byte count (a
     // double-byte character is double-width there), else by Utf8Width.

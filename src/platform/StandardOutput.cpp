@@ -2,22 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace platform {
-
-void HoldClosedStandardOutput()
-{
-    if (::fcntl(STDOUT_FILENO, F_GETFD) != -1 || errno != EBADF)
-        return;
-    // A read-only descriptor: writes to it fail with EBADF, as on a closed one.
-    const int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    if (fd >= 0 && fd != STDOUT_FILENO) {
-        ::dup2(fd, STDOUT_FILENO);
-        ::close(fd);
-    }
-}
 
 OutputResult WriteStandardOutput(QByteArrayView bytes)
 {

@@ -16,11 +16,6 @@ struct OutputResult {
     bool ok() const { return status == Written; }
 };
 
-// When standard output is not open, holds its descriptor with one that
-// refuses writes, so no file the program opens takes its place and every
-// write fails as it would on the closed descriptor.
-void HoldClosedStandardOutput();
-
 // Writes all the bytes to standard output, resuming after interruptions and
 // partial writes.
 OutputResult WriteStandardOutput(QByteArrayView bytes);

@@ -9,7 +9,6 @@
 
 ReportOutput::ReportOutput()
 {
-    platform::HoldClosedStandardOutput();
     m_out.reserve(kFlushSize + (kFlushSize >> 2));
 }
 

@@ -11,6 +11,7 @@
 #include "export/SaveText.h"
 #include "platform/CodePage.h"
 #include "platform/FileNames.h"
+#include "platform/StandardStreams.h"
 #include "rkfreport/ReportOptions.h"
 #include "rkfreport/ReportOutput.h"
 #include "score/LoadScoreFile.h"
@@ -173,6 +174,7 @@ class Reporter : public ScoreFileVisitor {
 
 int main(int argc, char **argv)
 {
+    platform::OpenClosedStandardStreams();
     const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
     if (parsed.action == ParsedCommandLine::UsageError)
         return UsageError(parsed.error);

@@ -41,4 +41,6 @@ struct ScoreRecord {
     Places<std::int16_t> Option3{};
     Places<std::int16_t> Option4{};
     Places<std::int16_t> Option5{};
+
+    bool operator==(const ScoreRecord &) const = default;
 };

@@ -4,6 +4,7 @@
 #include "score/ScoreRecord.h"
 
 #include <QtGlobal>
+#include <functional>
 #include <memory>
 #include <new>
 #include <vector>
@@ -42,6 +43,20 @@ class ScoreRecordList {
     const ScoreRecord &operator[](qsizetype i) const { return *slot(i); }
     ScoreRecord &last() { return *slot(m_size - 1); }
     const ScoreRecord &last() const { return *slot(m_size - 1); }
+
+    // The index of the element at record, or -1 when it is none of them.
+    qsizetype indexOf(const ScoreRecord *record) const
+    {
+        const std::less<const ScoreRecord *> before;
+        for (std::size_t b = 0; b < m_blocks.size(); ++b) {
+            const ScoreRecord *first = slot(qsizetype(b) * kBlock);
+            if (!before(record, first) && before(record, first + kBlock)) {
+                const qsizetype i = qsizetype(b) * kBlock + (record - first);
+                return i < m_size ? i : -1;
+            }
+        }
+        return -1;
+    }
 
     // Adds empty records at the end, or destroys records from the end.
     void resize(qsizetype size)

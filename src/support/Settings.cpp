@@ -2,7 +2,9 @@
 
 #include "platform/IniStore.h"
 
+#include <QStringList>
 #include <QtMath>
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -14,6 +16,10 @@ const QString kMarker = QStringLiteral("rkfview");
 const QString kTopOnly = QStringLiteral("TopOnly");
 const QString kAlwaysOnTop = QStringLiteral("AlwaysOnTop");
 const QString kLastReadDir = QStringLiteral("LastReadDir");
+const QString kAutoRefresh = QStringLiteral("AutoRefresh");
+const QString kLibrary = QStringLiteral("Library");
+const QString kGeometry = QStringLiteral("Geometry");
+const QString kColumns = QStringLiteral("Columns");
 
 QString Quoted(const QString &text)
 {
@@ -38,6 +44,55 @@ std::optional<bool> ToBoolean(const QString &text)
     if (!ok || !qIsFinite(number))
         return std::nullopt;
     return number != 0.0;
+}
+
+// Whole numbers separated by commas, as "10,20,300"; none when any is not one.
+QList<int> Numbers(const QString &text)
+{
+    QList<int> numbers;
+    for (const QString &part : text.split(QLatin1Char(','))) {
+        bool ok = false;
+        numbers << part.trimmed().toInt(&ok);
+        if (!ok)
+            return {};
+    }
+    return numbers;
+}
+
+QString NumbersText(const QList<int> &numbers)
+{
+    QStringList parts;
+    for (const int n : numbers)
+        parts << QString::number(n);
+    return parts.join(QLatin1Char(','));
+}
+
+// The library window's settings: a value that does not read leaves its default.
+void LoadLibrary(const platform::ProfileFile &file, Settings &settings)
+{
+    const QList<int> box = Numbers(file.value(kLibrary, kGeometry, QString()));
+    if (box.size() == 4 && box[2] > 0 && box[3] > 0)
+        settings.LibraryGeometry = QRect(box[0], box[1], box[2], box[3]);
+    const QList<int> widths = Numbers(file.value(kLibrary, kColumns, QString()));
+    if (std::all_of(widths.begin(), widths.end(), [](int w) { return w > 0; }))
+        settings.LibraryColumns = widths;
+}
+
+// The settings added after the first four are written once they differ from
+// their defaults or are in the file already, so that a file of a user who
+// never changed them stays as it was.
+bool SaveAdded(platform::ProfileFile &file, const Settings &settings)
+{
+    // No value holds a line break: this default says the key is missing.
+    const QString missing = QStringLiteral("\n");
+    if ((!settings.AutoRefresh || file.value(kConfig, kAutoRefresh, missing) != missing) &&
+        !file.setValue(kConfig, kAutoRefresh, BooleanText(settings.AutoRefresh)))
+        return false;
+    const QRect &box = settings.LibraryGeometry;
+    if (box.isEmpty())
+        return true;
+    return file.setValue(kLibrary, kGeometry, NumbersText({box.x(), box.y(), box.width(), box.height()})) &&
+           file.setValue(kLibrary, kColumns, NumbersText(settings.LibraryColumns));
 }
 
 // The settings as they stand before any file has been read.
@@ -88,6 +143,11 @@ Settings LoadFrom(platform::ProfileFile &file, const QString &firstReadDir, bool
     settings.TopOnly = *topOnly;
     settings.AlwaysOnTop = *alwaysOnTop;
     settings.LastReadDir = file.value(kConfig, kLastReadDir, Quoted(firstReadDir));
+    // Added later than the others: a value that is no boolean keeps it on
+    // rather than resetting the whole file.
+    settings.AutoRefresh =
+        ToBoolean(file.value(kConfig, kAutoRefresh, QStringLiteral("True"))).value_or(true);
+    LoadLibrary(file, settings);
     return settings;
 }
 
@@ -126,9 +186,10 @@ Settings InitConfig(const QString &folder, const QString &firstReadDir)
 bool SaveConfig(const QString &folder, const Settings &settings)
 {
     platform::ProfileFile file(IniPath(folder));
-    // All four are set in memory first: a refused value leaves the file as it was.
+    // All are set in memory first: a refused value leaves the file as it was.
     return file.setValue(kMain, kMarkerKey, Quoted(kMarker)) &&
            file.setValue(kConfig, kTopOnly, BooleanText(settings.TopOnly)) &&
            file.setValue(kConfig, kAlwaysOnTop, BooleanText(settings.AlwaysOnTop)) &&
-           file.setValue(kConfig, kLastReadDir, Quoted(settings.LastReadDir)) && file.save();
+           file.setValue(kConfig, kLastReadDir, Quoted(settings.LastReadDir)) && SaveAdded(file, settings) &&
+           file.save();
 }

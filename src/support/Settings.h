@@ -1,14 +1,21 @@
 #pragma once
 
+#include <QList>
+#include <QRect>
 #include <QString>
 
-// The three settings kept between runs in "rkfview.ini", in the folder that
+// The settings kept between runs in "rkfview.ini", in the folder that
 // FileLocations chooses (beside the program wherever that works). Every
 // "folder" below ends in the separator.
 struct Settings {
     bool TopOnly = false;     // the tick of menuOptTop
     bool AlwaysOnTop = false; // the tick of menuOptZOrder
     QString LastReadDir;      // the folder of the score file shown last
+    bool AutoRefresh = true;  // the tick of menuOptRefresh
+    // The library window's place and size and its column widths in pixels,
+    // in section "Library"; empty until the window was shown once.
+    QRect LibraryGeometry{};
+    QList<int> LibraryColumns{};
 };
 
 // folder + "rkfview.ini".

@@ -4,6 +4,7 @@
 #include "score/RankingText.h"
 #include "search/CommandLine.h"
 #include "search/ScoreFiles.h"
+#include "search/ShownFileRefresh.h"
 #include "support/AppGlobals.h"
 #include "support/Failure.h"
 #include "support/gui/ExitProgram.h"
@@ -32,6 +33,7 @@ void frmMain::DisplayRKF(const ScoreRecord &record)
         ExitProgram(failure.Number, failure.Description, QStringLiteral("DisplayRKF"));
     }
     cdlgSave.FileName = record.FileName.left(record.FileName.size() - 4);
+    Refresh->follow(ScoreFiles.indexOf(&record), record);
 }
 
 void frmMain::GetCmdLine(const QList<QByteArray> &arguments)

@@ -90,6 +90,7 @@ void frmMain::SearchFolder(const QByteArray &folder)
         command->setEnabled(false);
     cmdOpenDir->setEnabled(false);
     lstBMS->setEnabled(false);
+    LibrarySearchStarting();
     lstBMS->clear();
 
     ListSearchObserver observer(*this);
@@ -102,4 +103,5 @@ void frmMain::SearchFolder(const QByteArray &folder)
         command->setEnabled(true);
     cmdOpenDir->setEnabled(true);
     lstBMS->setEnabled(true);
+    LibrarySearchEnded();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/gui/MessageBox.h"
 #include "score/Report.h"
+#include "search/ShownFileRefresh.h"
 #include "support/AppGlobals.h"
 #include "window/RankingTable.h"
 #include "window/TextBoxText.h"
@@ -78,4 +79,5 @@ void frmMain::cmdClear_Click()
 {
     txtScore->clear();
     lstScore->clear();
+    Refresh->stop(); // nothing shown, nothing kept live
 }

@@ -8,11 +8,11 @@
 // files is untouched by them.
 enum class StartAction {
     ShowWindow,
-    PrintHelp,    // "--help"
-    PrintVersion, // "--version"
+    PrintHelp,    // "--help", "-h"
+    PrintVersion, // "--version", "-V"
 };
 
-// The first of "--help" and "--version" among the arguments (the program's own
+// The first of the help and version options among the arguments (the program's own
 // path not included), else ShowWindow.
 StartAction StartActionFor(const QList<QByteArray> &arguments);
 
@@ -22,5 +22,6 @@ QByteArray HelpText();
 // "rkfview 0.0.0.50" and a line end.
 QByteArray VersionText();
 
-// The hint printed when no display can be reached.
-QByteArray NoDisplayText();
+// The hint printed when no display can be reached; where a Wayland display is
+// named, it names the toolkit's Wayland plugin as well.
+QByteArray NoDisplayText(bool waylandNamed);

@@ -1,10 +1,13 @@
 #include "window/frmMain.h"
 
+#include "platform/gui/WindowSystem.h"
 #include "support/gui/ExitProgram.h"
+#include "window/frmLibrary.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QWindow>
 
 namespace {
@@ -26,15 +29,35 @@ frmMain::~frmMain()
 void frmMain::ApplyConfig(const Settings &settings)
 {
     menuOptTop->setChecked(settings.TopOnly);
-    menuOptZOrder->setChecked(settings.AlwaysOnTop);
-    if (settings.AlwaysOnTop)
-        SetAlwaysOnTop(true);
+    m_storedAlwaysOnTop = settings.AlwaysOnTop;
+    m_alwaysOnTopWorks = platform::CanKeepWindowAbove();
+    if (!m_alwaysOnTopWorks) {
+        // No tick that does nothing: the item is off and says why.
+        menuOptZOrder->setChecked(false);
+        menuOptZOrder->setEnabled(false);
+        menuOptZOrder->setToolTip(QStringLiteral(
+            "Wayland ではウィンドウを常に最前面に置けません（X11 のデスクトップでは使えます）"));
+        menuOption->setToolTipsVisible(true);
+    } else {
+        menuOptZOrder->setChecked(settings.AlwaysOnTop);
+        if (settings.AlwaysOnTop)
+            SetAlwaysOnTop(true);
+    }
     LastReadDir = settings.LastReadDir;
+    menuOptRefresh->setChecked(settings.AutoRefresh);
+    LibraryGeometry = settings.LibraryGeometry;
+    LibraryColumns = settings.LibraryColumns;
 }
 
 Settings frmMain::CurrentSettings() const
 {
-    return Settings{menuOptTop->isChecked(), menuOptZOrder->isChecked(), LastReadDir};
+    // Where the option cannot work, it is kept as stored for a start where it can.
+    const bool onTop = m_alwaysOnTopWorks ? menuOptZOrder->isChecked() : m_storedAlwaysOnTop;
+    Settings settings{menuOptTop->isChecked(), onTop, LastReadDir};
+    settings.AutoRefresh = menuOptRefresh->isChecked();
+    settings.LibraryGeometry = Library ? Library->KeptGeometry() : LibraryGeometry;
+    settings.LibraryColumns = Library ? Library->ColumnWidths() : LibraryColumns;
+    return settings;
 }
 
 void frmMain::RegisterSettingsSource()

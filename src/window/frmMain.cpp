@@ -45,6 +45,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
 
     CreateControls();
     CreateMenus();
+    CreateLibraryMenus();
     CreateSortMenu();
     AcceptFileDrops();
     resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());

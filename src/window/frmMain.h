@@ -10,6 +10,8 @@
 #include <cstdint>
 
 class FileListView;
+class ShownFileRefresh;
+class frmLibrary;
 class QAction;
 class QMenu;
 class QMimeData;
@@ -48,6 +50,15 @@ class frmMain : public QMainWindow {
     QAction *menuOptZOrder; // always on top
     QMenu *menuSort;        // the ranking table's columns, to sort from the keyboard
 
+    QAction *menuOptRefresh; // the shown ranking kept live
+    QMenu *menuView;
+    QAction *menuViewList; // "一覧": every found file in a window of its own
+
+    frmLibrary *Library = nullptr; // made when first opened
+    ShownFileRefresh *Refresh;     // reads the shown file again when it changes
+    QRect LibraryGeometry;         // as loaded, until Library keeps its own
+    QList<int> LibraryColumns;
+
     SaveDialogState cdlgSave;
     FileDialogs Dialogs;         // the open, folder and save dialogs
     QString LastReadDir;         // folder of the score file shown last
@@ -84,7 +95,11 @@ class frmMain : public QMainWindow {
     // while a search runs.
     void SearchFolder(const QByteArray &folder);
 
+    // Shows found file i as picking it in the found-file list does.
+    void ShowFoundFile(int i);
+
   public slots:
+    void menuViewList_Click();
     void lstScore_ColumnClick(int column); // 1-based
     void lstBMS_Click();
     void cmdCopy_Click();
@@ -114,6 +129,11 @@ class frmMain : public QMainWindow {
     bool StartLoading();
     void CreateControls();
     void CreateMenus();
+    void CreateLibraryMenus();
+    // The library window empty while a search runs, filled at its end.
+    void LibrarySearchStarting();
+    void LibrarySearchEnded();
+    void ShownFileRefreshed(qsizetype index);
     // The sort menu, opened on the ranking table by the Menu key, Shift+F10
     // or a right click: choosing a column sorts as a click on its header.
     void CreateSortMenu();
@@ -128,4 +148,8 @@ class frmMain : public QMainWindow {
     // The table's own sort state: key (0-based column) and direction.
     int m_sortKey = 0;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    // Always on top: whether the window system can keep the window above the
+    // others, and the stored option, saved unchanged where it cannot.
+    bool m_alwaysOnTopWorks = true;
+    bool m_storedAlwaysOnTop = false;
 };

@@ -6,7 +6,11 @@
 #include "platform/FileNames.h"
 #include "platform/ProcessEnd.h"
 #include "platform/ProgramFolder.h"
+#include "platform/StandardStreams.h"
+#include "platform/TerminationSignals.h"
 #include "platform/gui/MessageBox.h"
+#include "platform/gui/WindowSystem.h"
+#include "support/gui/ExitProgram.h"
 #include "window/AppIdentity.h"
 #include "window/StartOptions.h"
 
@@ -14,6 +18,7 @@
 #include <QByteArray>
 #include <QLibraryInfo>
 #include <QList>
+#include <QSessionManager>
 #include <QTranslator>
 #include <cstdio>
 
@@ -49,7 +54,7 @@ void StartupMessage(QtMsgType type, const QMessageLogContext &context, const QSt
         qtHandler(type, context, message);
         return;
     }
-    std::fputs(NoDisplayText().constData(), stderr);
+    std::fputs(NoDisplayText(HasEnv("WAYLAND_DISPLAY")).constData(), stderr);
     platform::EndProcess(1);
 }
 
@@ -57,6 +62,7 @@ void StartupMessage(QtMsgType type, const QMessageLogContext &context, const QSt
 
 int main(int argc, char **argv)
 {
+    platform::OpenClosedStandardStreams();
     QList<QByteArray> given;
     for (int i = 1; i < argc; ++i)
         given.append(QByteArray(argv[i]));
@@ -72,12 +78,22 @@ int main(int argc, char **argv)
     }
 
     if (!DisplayNamed()) {
-        std::fputs(NoDisplayText().constData(), stderr);
+        std::fputs(NoDisplayText(false).constData(), stderr);
         return 1;
     }
+    platform::ChooseWindowSystem(given);
     qtHandler = qInstallMessageHandler(StartupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(qtHandler);
+    platform::ForgetWindowSystemChoice();
+
+    // A request to stop (logout, systemd, kill, Ctrl+C) is a normal exit.
+    platform::CatchTerminationSignals(ExitProgramOnSignal);
+    // Before the session ends, its manager asks for what is to be kept: the
+    // settings are saved then. The program ends when the session tells it to
+    // (as a close request), not here: the same request also comes for a
+    // checkpoint, after which the session goes on.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, [](QSessionManager &) { SaveSettingsNow(); });
     QGuiApplication::setDesktopFileName(QLatin1String(kDesktopFileName));
 
     // The program speaks Japanese: so do the toolkit's own dialog texts

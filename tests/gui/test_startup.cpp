@@ -97,7 +97,24 @@ class TestStartup : public QObject {
                  "menuFile ファイル(&F): menuOpenFile ファイルを開く(&O) Ctrl+O"
                  " menuOpenFolder フォルダを開く(&F) Ctrl+F menuFileSave 名前を付けて保存(&S) Ctrl+S"
                  " menuFileLine   menuEnd 終了(&X)  menuOption 設定(&O):"
-                 " menuOptTop トップのみ表示(&T) ✓ menuOptZOrder 常に最前面に表示(&A) ✓");
+                 " menuOptTop トップのみ表示(&T) ✓ menuOptZOrder 常に最前面に表示(&A) ✓"
+                 " menuOptRefresh 自動更新(&R) ✓ ticked menuView 表示(&V): menuViewList 一覧(&L) Ctrl+L");
+    }
+
+    // The manual page names every menu and item as the window shows it, and the short options.
+    void manualNamesMenus()
+    {
+        const auto window = StartViewer(m_dir);
+        const QString page = QString::fromUtf8(ReadTestFile(MANUAL_PATH));
+        QStringList named{"\\-h", "\\-V"};
+        for (const QAction *menu : window->menuBar()->actions()) {
+            named << menu->text().remove('&');
+            for (const QAction *item : menu->menu()->actions())
+                if (!item->isSeparator())
+                    named << item->text().remove('&');
+        }
+        for (const QString &name : named)
+            QVERIFY2(page.contains(name), qPrintable(name));
     }
 
     void commandLine()
@@ -354,12 +371,13 @@ class TestStartup : public QObject {
 
     void binaryWithoutDisplay()
     {
-        for (const QString display : {"", ":917"}) { // none named; one that does not answer
+        // None named; an X display that does not answer; a Wayland one that does not (the plugin named).
+        for (const QString named : {"DISPLAY=", "DISPLAY=:917", "WAYLAND_DISPLAY=rkfview-none"}) {
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY"})
+            for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
                 env.remove(name);
             env.insert("XDG_SESSION_TYPE", "x11");
-            env.insert("DISPLAY", display);
+            env.insert(named.section('=', 0, 0), named.section('=', 1));
             QProcess viewer; // built one folder above the tests
             viewer.setProcessEnvironment(env);
             viewer.start(QCoreApplication::applicationDirPath() + "/../rkfview", {"/nonexistent/chart.rkf"});
@@ -367,7 +385,8 @@ class TestStartup : public QObject {
             QCOMPARE(viewer.exitCode(), 1);
             const QString errors = QString::fromUtf8(viewer.readAllStandardError());
             QVERIFY2(errors.contains("there is no display") &&
-                         errors.contains("xvfb-run -a rkfview \"$PWD/FILE.rkf\""),
+                         errors.contains("xvfb-run -a rkfview \"$PWD/FILE.rkf\"") &&
+                         errors.contains("qt6-wayland") == named.startsWith("WAYLAND"),
                      qPrintable(errors));
         }
     }
@@ -380,6 +399,8 @@ class TestStartup : public QObject {
         QTest::addColumn<QString>("output");
         const QString version = "rkfview 0.0.0.50\n";
         QTest::newRow("--version") << QStringList{"--version"} << version;
+        QTest::newRow("-V") << QStringList{"-V"} << version;
+        QTest::newRow("-h") << QStringList{"-h"} << "Usage: rkfview [FILE.rkf]\n";
         QTest::newRow("--version after a score file") << QStringList{"/scores/a.rkf", "--version"} << version;
         QTest::newRow("--help") << QStringList{"--help"} << "Usage: rkfview [FILE.rkf]\n";
         QTest::newRow("--help before --version")

@@ -43,6 +43,10 @@ class TestMimeType : public QObject {
         QVERIFY(type.isValid());
         QCOMPARE(type.globPatterns(), QStringList{"*.rkf"});
         QCOMPARE(type.preferredSuffix(), "rkf");
+        // Its own icon, installed under the name the type gives.
+        QVERIFY2(QFile::exists(STAGE_DIR "/usr/share/icons/hicolor/scalable/mimetypes/" + type.iconName() +
+                               ".svg"),
+                 qPrintable(type.iconName()));
         QLocale::setDefault(QLocale(QLocale::English));
         QCOMPARE(type.comment(), "BMS high-score file");
         QLocale::setDefault(QLocale(QLocale::Japanese));

@@ -1,5 +1,6 @@
 #include "support/gui/ExitProgram.h"
 
+#include "platform/ProcessEnd.h"
 #include "platform/gui/ApplicationEnd.h"
 #include "platform/gui/MessageBox.h"
 #include "support/AppGlobals.h"
@@ -63,6 +64,20 @@ void SetProcessEndForTest(std::function<void(int)> end)
     ProcessEndSeam() = std::move(end);
 }
 
+void SaveSettingsNow()
+{
+    Ignoring([] {
+        if (SettingsSource())
+            SaveConfig(AppFiles.configFolder, SettingsSource()());
+    });
+}
+
+void ExitProgramOnSignal(int signal)
+{
+    platform::EndBySignal(signal);
+    ExitProgram(0, QString(), QString());
+}
+
 void ExitProgram(int number, const QString &descriptionText, const QString &procedureText)
 {
     // Own copies: the stop message runs an event loop in which the caller's
@@ -77,10 +92,7 @@ void ExitProgram(int number, const QString &descriptionText, const QString &proc
     }
     g_exitStatus = status;
 
-    Ignoring([] {
-        if (SettingsSource())
-            SaveConfig(AppFiles.configFolder, SettingsSource()());
-    });
+    SaveSettingsNow();
     if (IsReportedFailure(number, description, procedure)) {
         Ignoring([&] {
             AppendErrorLog(AppFiles.logFolder,

@@ -14,6 +14,15 @@
 // ends the process at once.
 [[noreturn]] void ExitProgram(int number, const QString &description, const QString &procedure);
 
+// The normal exit, for a request to stop that came as a signal (SIGTERM at
+// logout, Ctrl+C): the settings are saved as by ExitProgram(0, "", ""), then
+// the process ends by that signal (platform::EndBySignal).
+[[noreturn]] void ExitProgramOnSignal(int signal);
+
+// Saves the current settings as the exit does, without ending: for the
+// session manager's request to save before the session ends.
+void SaveSettingsNow();
+
 // Registers where the current settings come from (the window's tick marks and
 // last-read folder). Without a source nothing is saved on exit.
 void SetSettingsSource(std::function<Settings()> source);
