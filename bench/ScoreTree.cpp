@@ -1,6 +1,6 @@
 #include "ScoreTree.h"
 
-#include "support/RkfBytes.h"
+#include "RkfBytes.h"
 
 #include <QDir>
 #include <QFile>

@@ -15,9 +15,8 @@ struct SearchRun {
     double gapMs = 0;
 };
 
-// What the search is timed under. CoreSearchDriver.cpp runs DoFind with an
-// observer that only processes events; WindowSearchDriver.cpp runs the
-// viewer's own folder search with its list, caption and repaints.
+// What the search is timed under: WindowSearchDriver.cpp runs the viewer's
+// own folder search with its list, caption and repaints.
 class SearchDriver {
   public:
     virtual ~SearchDriver() = default;

@@ -1,19 +1,14 @@
 #pragma once
 
-#include <QProcess>
+#include "VirtualDisplay.h"
+
 #include <QString>
 #include <memory>
 
-// The X11 display the window search is timed on: the one DISPLAY names, or
-// else a virtual one (Xvfb, with openbox as window manager when installed)
-// started here and stopped with this object.
+// The X11 display the window search is timed on: the one DISPLAY names, or else a virtual one
+// (Xvfb, with openbox as window manager when installed) started here and stopped with this object.
 class X11Session {
   public:
-    X11Session() = default;
-    ~X11Session();
-    X11Session(const X11Session &) = delete;
-    X11Session &operator=(const X11Session &) = delete;
-
     // Finds or starts the display; false (with why()) when there is none.
     bool open();
 
@@ -24,6 +19,5 @@ class X11Session {
   private:
     QString m_display;
     QString m_why;
-    std::unique_ptr<QProcess> m_server;
-    std::unique_ptr<QProcess> m_windowManager;
+    std::unique_ptr<VirtualDisplay> m_virtual;
 };

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (clang, libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer) into build-fuzz/ and runs each for a fixed time
-# from its seed corpus in tests/fuzz/corpus/<target>/.
+# Builds the fuzz targets in the checked build, build-asan/ (clang, libFuzzer,
+# AddressSanitizer and UndefinedBehaviorSanitizer; see sanitize.sh), and runs
+# each for a fixed time from its seed corpus in tests/fuzz/corpus/<target>/.
 #   fuzz.sh [SECONDS [TARGET...]]   default: 5 seconds for every target
-# Inputs found on the way are kept in build-fuzz/corpus/<target>/ and reused by
-# the next run; a failing input is saved as build-fuzz/crash-<target>-*.
+# Inputs found on the way are kept in build-asan/corpus/<target>/ and reused by
+# the next run; a failing input is saved as build-asan/crash-<target>-*.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-5}
@@ -12,11 +12,8 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_score_file fuzz_report_cells fuzz_ini_store fuzz_codepage fuzz_number_text)
 
-"$root/scripts/setup.sh" checks
-build="$root/build-fuzz"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DRKF_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target fuzz_all
+"$root/scripts/setup.sh" checks fuzz_all
+build="$root/build-asan"
 
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-}${UBSAN_OPTIONS:+:}print_stacktrace=1:halt_on_error=1"
 # Freed memory is held back 16 MB deep instead of 256 MB: a run of seconds

@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer into
-# build-asan/ and runs the whole test suite there. Any report fails the run.
+# Builds everything with clang, AddressSanitizer and UndefinedBehaviorSanitizer
+# into build-asan/ (the fuzz targets included, see fuzz.sh) and runs the whole
+# test suite there. Any report fails the run.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/setup.sh" checks
-cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRKF_SANITIZE=ON >/dev/null
-cmake --build "$root/build-asan" -j"$(nproc)"
 
 # Only our own code is instrumented; Qt and the system libraries are not, and
 # no report from them needs suppressing. The options are read by every

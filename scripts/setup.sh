@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
 # Installs what the build needs on Debian 12 (only what is missing), then
-# configures and builds rkfview into build/. Run by run.sh and test.sh.
-#   setup.sh quick     the two programs only (what run.sh needs)
-#   setup.sh           everything: programs, tests and the benchmark, plus the
-#                      tools the packaging tests run
+# configures and builds. Run by run.sh, test.sh, sanitize.sh and fuzz.sh.
+#   setup.sh quick     the two programs only, into build/ (what run.sh needs)
+#   setup.sh           everything: programs, tests and the benchmark, into
+#                      build/, plus the tools the packaging tests run
 #   setup.sh packages  only the packages a build and the Debian packaging need
 #                      (package.sh)
-#   setup.sh checks    only the packages of everything plus the compilers and
-#                      runtimes of the sanitizer and fuzz builds (sanitize.sh
-#                      and fuzz.sh build into folders of their own)
+#   setup.sh checks [TARGET...]
+#                      the checked build in build-asan/: everything of the
+#                      above and the fuzz targets, built with clang,
+#                      AddressSanitizer, UndefinedBehaviorSanitizer and
+#                      libFuzzer (the targets given, or all)
+# Objects are taken from ccache (installed here) when they were built before.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 mode=${1:-all}
-packages=(cmake make g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-ipafont-gothic qt6-translations-l10n xvfb xauth)
+shift || true
+packages=(cmake make g++ ccache qt6-base-dev qt6-base-dev-tools libgl-dev fonts-ipafont-gothic qt6-translations-l10n xvfb xauth)
 if [ "$mode" != quick ]; then
   # What the Debian packaging builds with (debian/control's Build-Depends)
   # and checks the result with.
@@ -53,12 +57,24 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-if [ "$mode" = packages ] || [ "$mode" = checks ]; then
-  exit 0
-elif [ "$mode" = quick ]; then
-  cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$root/build" -j"$(nproc)" --target rkfview rkfreport
-else
-  cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DRKF_BUILD_BENCH=ON >/dev/null
-  cmake --build "$root/build" -j"$(nproc)"
+if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache
 fi
+case $mode in
+  packages) ;;
+  quick)
+    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$root/build" -j"$(nproc)" --target rkfview rkfreport
+    ;;
+  checks)
+    cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+      -DRKF_FUZZ=ON -DBUILD_TESTING=ON -DRKF_BUILD_BENCH=ON >/dev/null
+    targets=()
+    for target in "$@"; do targets+=(--target "$target"); done
+    cmake --build "$root/build-asan" -j"$(nproc)" "${targets[@]}"
+    ;;
+  *)
+    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DRKF_BUILD_BENCH=ON >/dev/null
+    cmake --build "$root/build" -j"$(nproc)"
+    ;;
+esac

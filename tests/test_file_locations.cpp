@@ -1,10 +1,10 @@
 // Where the settings file and the error log live, and the program folder
 // taken from the executable's own path.
 
+#include "RkfBytes.h"
 #include "platform/FileNames.h"
 #include "search/FolderSearch.h"
 #include "support/FileLocations.h"
-#include "support/RkfBytes.h"
 
 #include <QtTest>
 #include <cstdio>

@@ -1,10 +1,10 @@
 // The folder search, the score-file test and the local paths of a drop.
 
+#include "RkfBytes.h"
 #include "search/DroppedPaths.h"
 #include "search/FolderSearch.h"
 #include "search/ScoreFiles.h"
 #include "support/OpenGate.h"
-#include "support/RkfBytes.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>

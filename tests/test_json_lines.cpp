@@ -1,11 +1,11 @@
 // Score records as JSON Lines: strings escaped, floats as the shortest
 // float32 text or null, and every field read back with QJsonDocument.
 
+#include "RkfBytes.h"
 #include "export/JsonLines.h"
 #include "score/Overview.h"
 #include "score/RankingText.h"
 #include "score/ReadRKF.h"
-#include "support/RkfBytes.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -2,11 +2,11 @@
 // included, typed a letter at a time and widened again), the count and totals of the rows shown,
 // the copied text and the saved files.
 
+#include "RkfBytes.h"
 #include "platform/CodePage.h"
 #include "score/ReadRKF.h"
 #include "search/LibraryModel.h"
 #include "search/ScoreFiles.h"
-#include "support/RkfBytes.h"
 
 #include <QTest>
 

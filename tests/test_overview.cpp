@@ -1,13 +1,13 @@
 // The overview of many score files: its cells, its aligned text table (also
 // past the table's memory limit), its totals, and display widths.
 
+#include "RkfBytes.h"
 #include "export/AlignedTable.h"
 #include "export/DisplayWidth.h"
 #include "export/OverviewWriter.h"
 #include "platform/CodePage.h"
 #include "score/Overview.h"
 #include "score/ReadRKF.h"
-#include "support/RkfBytes.h"
 
 #include <QTemporaryFile>
 #include <QTest>

@@ -1,13 +1,13 @@
 // Control characters in file and folder names: every text that shows a path
 // shows each as one U+FFFD, while the file is still opened by its bytes.
 
+#include "RkfBytes.h"
 #include "platform/FileNames.h"
 #include "score/LoadScoreFile.h"
 #include "score/RankingText.h"
 #include "score/Report.h"
 #include "search/FolderSearch.h"
 #include "search/ScoreFiles.h"
-#include "support/RkfBytes.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>

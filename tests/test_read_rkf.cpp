@@ -1,7 +1,7 @@
 // The score-file reader on files built byte by byte.
 
+#include "RkfBytes.h"
 #include "score/LoadScoreFile.h"
-#include "support/RkfBytes.h"
 #include "support/TestFiles.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // rkfreport run as a user runs it, on single files and on folders.
 
+#include "RkfBytes.h"
 #include "support/Failure.h"
 #include "support/Privileges.h"
-#include "support/RkfBytes.h"
 #include "support/SmallDisk.h"
 #include "support/TestFiles.h"
 

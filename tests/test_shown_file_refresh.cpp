@@ -2,10 +2,10 @@
 // element once quiet; short, unreadable or gone, the last good record stays. Only the file and its
 // folder are watched, and nothing while no file is shown or the option is off.
 
+#include "RkfBytes.h"
 #include "score/LoadScoreFile.h"
 #include "search/ScoreFiles.h"
 #include "search/ShownFileRefresh.h"
-#include "support/RkfBytes.h"
 
 #include <QDir>
 #include <QFile>

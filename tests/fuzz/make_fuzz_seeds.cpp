@@ -2,8 +2,8 @@
 // DIR/<target>/<seed>. Score files are built field by field; the inputs of
 // the targets that take their input apart (FuzzedDataProvider) are laid out
 // the way the targets read them.
+#include "RkfBytes.h"
 #include "platform/CodePage.h"
-#include "support/RkfBytes.h"
 
 #include <QDir>
 #include <QFile>

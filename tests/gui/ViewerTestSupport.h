@@ -2,8 +2,8 @@
 
 // Window-test helpers: start the viewer, write and read score files, read the table, catch the exit.
 
+#include "RkfBytes.h"
 #include "score/LoadScoreFile.h"
-#include "support/RkfBytes.h"
 #include "support/TestFiles.h"
 #include "support/gui/ExitProgram.h"
 #include "window/Main.h"

@@ -2,6 +2,7 @@
 // afterwards brings back the size and place it had before. Only a real window manager shows this,
 // so the test runs an Xvfb and openbox of its own and the viewer in a child process on them.
 
+#include "VirtualDisplay.h"
 #include "gui/ViewerTestSupport.h"
 
 #include <QtWidgets>
@@ -74,20 +75,6 @@ int RunViewerChild(int argc, char **argv)
     std::_Exit(0);
 }
 
-// Waits for the line among the process's output lines.
-bool Wait(QProcess &process, const QByteArray &line)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 10000 && process.state() != QProcess::NotRunning) {
-        while (process.canReadLine())
-            if (process.readLine().trimmed() == line)
-                return true;
-        process.waitForReadyRead(100);
-    }
-    return false;
-}
-
 QRect ParseRect(const QByteArray &text)
 {
     const QList<QByteArray> v = text.split(' ');
@@ -98,10 +85,8 @@ QRect ParseRect(const QByteArray &text)
 
 class TestAlwaysOnTopWindowManager : public QObject {
     Q_OBJECT
-    QProcess m_server;
-    QProcess m_manager;
-    QTemporaryDir m_home; // openbox's own settings folder, empty
-    QProcessEnvironment m_env = QProcessEnvironment::systemEnvironment();
+    VirtualDisplay m_x;
+    QProcessEnvironment m_env;
 
   private slots:
     void initTestCase()
@@ -109,30 +94,9 @@ class TestAlwaysOnTopWindowManager : public QObject {
         if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
             QStandardPaths::findExecutable("openbox").isEmpty())
             QSKIP("needs Xvfb and the openbox window manager (scripts/setup.sh installs them)");
-        // A display number of its own: the server names the first free one.
-        m_server.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
-        QVERIFY(m_server.waitForReadyRead(10000));
-        const QByteArray display = m_server.readLine().trimmed();
-        QVERIFY(!display.isEmpty());
-        m_env.insert("DISPLAY", ":" + display);
+        QVERIFY2(m_x.start() && m_x.startWindowManager(), qPrintable(m_x.error()));
+        m_env = m_x.environment();
         m_env.insert("QT_QPA_PLATFORM", "xcb");
-        m_env.remove("WAYLAND_DISPLAY");
-
-        // openbox runs its start command once it manages the screen.
-        QProcessEnvironment managerEnv = m_env;
-        managerEnv.insert("HOME", m_home.path());
-        managerEnv.insert("XDG_CONFIG_HOME", m_home.path());
-        m_manager.setProcessEnvironment(managerEnv);
-        m_manager.start("openbox", {"--startup", "echo ready"});
-        QVERIFY2(Wait(m_manager, "ready"), "openbox did not start");
-    }
-
-    void cleanupTestCase()
-    {
-        m_manager.terminate();
-        m_manager.waitForFinished(5000);
-        m_server.terminate();
-        m_server.waitForFinished(5000);
     }
 
     void restoreReturnsToNormalPlace_data()

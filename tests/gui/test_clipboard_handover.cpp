@@ -2,6 +2,7 @@
 // clipboard manager before the process ends. Needs a real X server (Xvfb), so it runs one of its own,
 // with the small clipboard manager of tests/helpers beside it, and pastes with xclip afterwards.
 
+#include "VirtualDisplay.h"
 #include "gui/ViewerTestSupport.h"
 #include "support/AppGlobals.h"
 
@@ -53,8 +54,8 @@ bool Wait(QProcess &process, const QByteArray &line)
 
 class TestClipboardHandover : public QObject {
     Q_OBJECT
-    QProcess m_server;
-    QProcessEnvironment m_env = QProcessEnvironment::systemEnvironment();
+    VirtualDisplay m_x;
+    QProcessEnvironment m_env;
 
   private slots:
     void initTestCase()
@@ -65,20 +66,9 @@ class TestClipboardHandover : public QObject {
 #ifndef CLIPBOARD_MANAGER_PATH
         QSKIP("needs the X11 client library headers (scripts/setup.sh installs them)");
 #endif
-        // A display number of its own: the server names the first free one.
-        m_server.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "800x600x24"});
-        QVERIFY(m_server.waitForReadyRead(10000));
-        const QByteArray display = m_server.readLine().trimmed();
-        QVERIFY(!display.isEmpty());
-        m_env.insert("DISPLAY", ":" + display);
+        QVERIFY2(m_x.start("800x600x24"), qPrintable(m_x.error()));
+        m_env = m_x.environment();
         m_env.insert("QT_QPA_PLATFORM", "xcb");
-        m_env.remove("WAYLAND_DISPLAY");
-    }
-
-    void cleanupTestCase()
-    {
-        m_server.terminate();
-        m_server.waitForFinished(5000);
     }
 
     void copiedTextOutlivesTheViewer_data()

@@ -4,6 +4,7 @@
 // link), so its settings file is the test's.
 
 #include "Version.h"
+#include "VirtualDisplay.h"
 #include "gui/ViewerTestSupport.h"
 #include "platform/TerminationSignals.h"
 #include "platform/gui/WindowSystem.h"
@@ -58,7 +59,7 @@ int RunSignalChild(int argc, char **argv)
 
 class TestDesktopSession : public QObject {
     Q_OBJECT
-    QProcess m_xvfb;
+    VirtualDisplay m_x;
     QString m_display;
 
     QProcessEnvironment ChildEnvironment() const
@@ -121,15 +122,8 @@ class TestDesktopSession : public QObject {
         if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
             QStandardPaths::findExecutable("xwininfo").isEmpty())
             QSKIP("needs Xvfb and xwininfo (scripts/setup.sh installs them)");
-        m_xvfb.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
-        QVERIFY(m_xvfb.waitForReadyRead(10000));
-        m_display = ":" + QString::fromLatin1(m_xvfb.readLine().trimmed());
-    }
-
-    void cleanupTestCase()
-    {
-        m_xvfb.terminate();
-        m_xvfb.waitForFinished(5000);
+        QVERIFY2(m_x.start(), qPrintable(m_x.error()));
+        m_display = m_x.display();
     }
 
     void stopRequest_data()

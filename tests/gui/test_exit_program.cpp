@@ -1,10 +1,10 @@
 // ExitProgram ends the process, so it runs in a child: this program started again with "--exit-child"
 // (or "--search-child", closing the viewer during a search).
 
+#include "RkfBytes.h"
 #include "platform/ProgramFolder.h"
 #include "support/AppGlobals.h"
 #include "support/OpenGate.h"
-#include "support/RkfBytes.h"
 #include "support/TestFiles.h"
 #include "support/gui/ExitProgram.h"
 #include "window/Main.h"

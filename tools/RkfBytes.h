@@ -7,7 +7,7 @@
 // Builds the bytes of a score file field by field at their offsets, so tests
 // and sample files say exactly which bytes they hold.
 class RkfBytes {
-public:
+  public:
     static constexpr int kSize = 448;
 
     RkfBytes() : m_bytes(kSize, '\0') {}
@@ -29,7 +29,10 @@ public:
     RkfBytes &rhs(int k, float v) { return putF(entry(k) + 22, v); }
     RkfBytes &maxCombo(int k, std::int16_t v) { return put16(entry(k) + 26, std::uint16_t(v)); }
     RkfBytes &classCode(int k, std::uint8_t v) { return put8(entry(k) + 28, v); }
-    RkfBytes &option(int k, int group, std::uint8_t v) { return put8(entry(k) + 28 + group, v); } // group 1..5
+    RkfBytes &option(int k, int group, std::uint8_t v)
+    {
+        return put8(entry(k) + 28 + group, v);
+    } // group 1..5
     RkfBytes &judge(int k, std::int16_t perfect, std::int16_t great, std::int16_t good, std::int16_t bad,
                     std::int16_t poor)
     {
@@ -57,7 +60,7 @@ public:
 
     const QByteArray &bytes() const { return m_bytes; }
 
-private:
+  private:
     static int entry(int k) { return 4 + 44 * k; }
     RkfBytes &put8(int at, std::uint8_t v)
     {
