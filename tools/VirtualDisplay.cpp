@@ -69,7 +69,11 @@ bool VirtualDisplay::startWindowManager()
     m_manager.setStandardErrorFile(QProcess::nullDevice());
     // openbox runs its start command once it manages the screen.
     m_manager.start(QStringLiteral("openbox"), {QStringLiteral("--startup"), QStringLiteral("echo ready")});
-    if (ReadLine(m_manager) != "ready") {
+    const QDeadlineTimer deadline(kStartMs);
+    QByteArray line;
+    while (line != "ready" && !deadline.hasExpired() && m_manager.state() != QProcess::NotRunning)
+        line = ReadLine(m_manager);
+    if (line != "ready") {
         m_error = QStringLiteral("openbox did not start");
         Stop(m_manager);
         return false;
