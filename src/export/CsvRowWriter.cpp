@@ -1,16 +1,15 @@
 #include "export/CsvRowWriter.h"
 
-#include "export/ByteGrowth.h"
 #include "export/CsvText.h"
 #include "platform/CodePage.h"
 #include "platform/NumberText.h"
 #include "score/RankingText.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstring>
 
-CsvRowWriter::CsvRowWriter(Encoding encoding, bool topOnly) : m_encoding(encoding), m_topOnly(topOnly)
+CsvRowWriter::CsvRowWriter(platform::Encoding encoding, bool topOnly)
+    : m_encoding(encoding), m_topOnly(topOnly)
 {
     for (int k = 0; k < ScoreRecord::kPlaces; ++k)
         m_rank[k] = field(RankLabel(k + 1));
@@ -22,8 +21,7 @@ CsvRowWriter::CsvRowWriter(Encoding encoding, bool topOnly) : m_encoding(encodin
 
 QByteArray CsvRowWriter::field(const QString &text) const
 {
-    const QString quoted = CsvField(text);
-    return m_encoding == Encoding::Cp932 ? platform::EncodeAnsi(quoted) : quoted.toUtf8();
+    return platform::Encode(CsvField(text), m_encoding);
 }
 
 const QByteArray &CsvRowWriter::name(const QString &text)
@@ -60,52 +58,30 @@ const QByteArray &CsvRowWriter::options(const ScoreRecord &r, int k)
 
 void CsvRowWriter::append(QByteArray &out, const ScoreRecord &r, const QByteArray &lead)
 {
-    int rows = 0;
-    for (int k = 0; k < ScoreRecord::kPlaces; ++k) {
-        // The table ends at the first place without score and J-PTS.
-        if ((r.Score[k] == 0 && r.JPts[k] == 0) || (m_topOnly && k == 1))
-            break;
-        ++rows;
+    const int places = ShownPlaces(r, m_topOnly);
+    if (places == 0) {
+        out += lead;
+        out += "\r\n";
+    }
+    for (int k = 0; k < places; ++k) {
         // The columns in table order: rank, name, score, J-PTS, the five
         // judgements, max combo, HS, RHS, class, clear mark, options.
-        const QByteArray *texts[] = {&lead,
-                                     &m_rank[k],
-                                     &name(r.Name[k]),
-                                     &multiplier(m_hs, r.HS[k]),
-                                     &multiplier(m_rhs, r.RHS[k]),
-                                     &classText(r.ClassCode[k]),
-                                     &m_clear[r.ClearMark[k] == -1 ? 1 : 0],
-                                     &options(r, k)};
-        const std::int32_t numbers[] = {r.Score[k], r.JPts[k], r.Perfect[k], r.Great[k],
-                                        r.Good[k],  r.Bad[k],  r.Poor[k],    r.MaxCombo[k]};
-        // Room for every text, eight numbers of at most 11 characters, the
-        // commas and the line end; the line is written in place.
-        qsizetype room = 8 * 11 + 16;
-        for (const QByteArray *text : texts)
-            room += text->size();
-        char *p = GrowBytes(out, room);
-        const auto put = [&p](const QByteArray &text) {
-            std::memcpy(p, text.constData(), size_t(text.size()));
-            p += text.size();
-        };
-        put(lead);
-        put(m_rank[k]);
-        *p++ = ',';
-        put(*texts[2]);
-        for (const std::int32_t value : numbers) {
-            *p++ = ',';
-            p = std::to_chars(p, p + 11, value).ptr;
-        }
-        for (int t = 3; t < 8; ++t) {
-            *p++ = ',';
-            put(*texts[t]);
-        }
-        *p++ = '\r';
-        *p++ = '\n';
-        out.resize(p - out.constData());
-    }
-    if (rows == 0) {
         out += lead;
+        out += m_rank[k];
+        out += ',';
+        out += name(r.Name[k]);
+        for (const std::int32_t value : {r.Score[k], r.JPts[k], r.Perfect[k], r.Great[k], r.Good[k], r.Bad[k],
+                                         r.Poor[k], r.MaxCombo[k]}) {
+            char number[11];
+            out += ',';
+            out.append(number, std::to_chars(number, number + sizeof number, value).ptr - number);
+        }
+        const QByteArray &clear = m_clear[r.ClearMark[k] == -1 ? 1 : 0];
+        for (const QByteArray *text : {&multiplier(m_hs, r.HS[k]), &multiplier(m_rhs, r.RHS[k]),
+                                       &classText(r.ClassCode[k]), &clear, &options(r, k)}) {
+            out += ',';
+            out += *text;
+        }
         out += "\r\n";
     }
 }

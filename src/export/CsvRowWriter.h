@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CodePage.h"
 #include "score/ScoreRecord.h"
 
 #include <QByteArray>
@@ -15,9 +16,7 @@
 // files.
 class CsvRowWriter {
   public:
-    enum class Encoding { Utf8, Cp932 };
-
-    CsvRowWriter(Encoding encoding, bool topOnly);
+    CsvRowWriter(platform::Encoding encoding, bool topOnly);
 
     // Appends the record's lines to out, each led by lead when it is not
     // empty (lead is written as given: a field and its comma).
@@ -69,7 +68,7 @@ class CsvRowWriter {
     const QByteArray &classText(std::int32_t code);
     const QByteArray &options(const ScoreRecord &record, int k);
 
-    Encoding m_encoding;
+    platform::Encoding m_encoding;
     bool m_topOnly;
     std::array<QByteArray, ScoreRecord::kPlaces> m_rank;
     std::array<QByteArray, 2> m_clear; // not cleared, cleared
