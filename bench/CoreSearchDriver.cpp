@@ -1,11 +1,6 @@
 #include "SearchDriver.h"
 
-#include "CpuTime.h"
-#include "EventGap.h"
-
 #include "search/FolderSearch.h"
-
-#include <QElapsedTimer>
 
 namespace {
 
@@ -21,25 +16,13 @@ class CoreSearchDriver : public SearchDriver {
   public:
     QString description() const override { return QStringLiteral("DoFind, events processed per entry"); }
 
-    SearchRun search(const QByteArray &folder, bool measureGap) override
+  protected:
+    int find(const QByteArray &folder) override
     {
-        SearchRun run;
         EventLoopObserver observer;
-        const double cpu = CpuMs();
-        QElapsedTimer timer;
-        timer.start();
-        if (measureGap)
-            m_gap.start();
         const SearchResult result = DoFind(folder, observer);
-        run.gapMs = measureGap ? m_gap.stop() : 0;
-        run.wallMs = double(timer.nsecsElapsed()) / 1e6;
-        run.cpuMs = CpuMs() - cpu;
-        run.found = result.failed() ? -1 : result.found;
-        return run;
+        return result.failed() ? -1 : result.found;
     }
-
-  private:
-    EventGap m_gap;
 };
 
 } // namespace

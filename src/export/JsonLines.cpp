@@ -4,13 +4,16 @@
 
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace {
 
-void Number(QByteArray &out, std::int64_t value)
+// A key (with the separator before it) and a number, as one piece.
+void Number(QByteArray &out, std::string_view key, std::int64_t value)
 {
-    char buf[24];
-    out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr - buf);
+    char buf[48];
+    key.copy(buf, key.size());
+    out.append(buf, std::to_chars(buf + key.size(), buf + sizeof buf, value).ptr - buf);
 }
 
 void FiniteFloat(QByteArray &out, float value)
@@ -95,44 +98,33 @@ QByteArray JsonLinesWriter::FloatText(float value)
 
 void JsonLinesWriter::appendPlace(QByteArray &out, const ScoreRecord &r, int k) const
 {
-    out += "{\"rank\":";
-    Number(out, k + 1);
+    Number(out, "{\"rank\":", k + 1);
     out += ",\"name\":";
     AppendString(out, r.Name[k]);
-    out += ",\"score\":";
-    Number(out, r.Score[k]);
-    out += ",\"jpts\":";
-    Number(out, r.JPts[k]);
+    Number(out, ",\"score\":", r.Score[k]);
+    Number(out, ",\"jpts\":", r.JPts[k]);
     out += ",\"hs\":";
     Float(out, "hs", r.HS[k]);
     out += ",\"rhs\":";
     Float(out, "rhs", r.RHS[k]);
-    out += ",\"maxCombo\":";
-    Number(out, r.MaxCombo[k]);
-    out += ",\"classCode\":";
-    Number(out, r.ClassCode[k]);
-    out += ",\"class\":";
+    Number(out, ",\"maxCombo\":", r.MaxCombo[k]);
+    Number(out, ",\"classCode\":", r.ClassCode[k]);
     static const char *const classes[] = {"\"SS\"", "\"S\"", "\"A\"", "\"B\"", "\"C\"", "\"D\"", "\"E\""};
+    out += ",\"class\":";
     out += r.ClassCode[k] >= 0 && r.ClassCode[k] < 7 ? classes[r.ClassCode[k]] : "null";
     out += r.ClearMark[k] == -1 ? ",\"cleared\":true" : ",\"cleared\":false";
-    out += ",\"options\":[";
-    for (const auto *option : {&r.Option1, &r.Option2, &r.Option3, &r.Option4, &r.Option5}) {
-        if (option != &r.Option1)
-            out += ',';
-        Number(out, (*option)[k]);
-    }
+    Number(out, ",\"options\":[", r.Option1[k]);
+    Number(out, ",", r.Option2[k]);
+    Number(out, ",", r.Option3[k]);
+    Number(out, ",", r.Option4[k]);
+    Number(out, ",", r.Option5[k]);
     out += "],\"optionText\":";
     AppendString(out, OptionText(r.Option1[k], r.Option2[k], r.Option3[k], r.Option4[k], r.Option5[k]));
-    out += ",\"perfect\":";
-    Number(out, r.Perfect[k]);
-    out += ",\"great\":";
-    Number(out, r.Great[k]);
-    out += ",\"good\":";
-    Number(out, r.Good[k]);
-    out += ",\"bad\":";
-    Number(out, r.Bad[k]);
-    out += ",\"poor\":";
-    Number(out, r.Poor[k]);
+    Number(out, ",\"perfect\":", r.Perfect[k]);
+    Number(out, ",\"great\":", r.Great[k]);
+    Number(out, ",\"good\":", r.Good[k]);
+    Number(out, ",\"bad\":", r.Bad[k]);
+    Number(out, ",\"poor\":", r.Poor[k]);
     out += '}';
 }
 
@@ -153,8 +145,7 @@ static void AppendHead(QByteArray &out, const ScoreRecord &r)
         }
         out += ']';
     }
-    out += ",\"playCount\":";
-    Number(out, r.PlayCount);
+    Number(out, ",\"playCount\":", r.PlayCount);
     out += r.Cleared == -1 ? ",\"cleared\":true" : ",\"cleared\":false";
 }
 
@@ -175,8 +166,7 @@ void JsonLinesWriter::appendOverview(QByteArray &out, const ScoreRecord &r) cons
 {
     AppendHead(out, r);
     const int places = ShownPlaces(r, m_topOnly);
-    out += ",\"placeCount\":";
-    out += QByteArray::number(places);
+    Number(out, ",\"placeCount\":", places);
     out += ",\"first\":";
     if (places > 0)
         appendPlace(out, r, 0);
