@@ -1,7 +1,11 @@
 #pragma once
 
+#include "CpuTime.h"
+#include "EventGap.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QString>
 #include <memory>
 
@@ -25,8 +29,29 @@ class SearchDriver {
     virtual QString description() const = 0;
 
     // One complete folder search, as the user would start it (an earlier
-    // search's list and records are cleared by it).
-    virtual SearchRun search(const QByteArray &folder, bool measureGap = false) = 0;
+    // search's list and records are cleared by it), timed.
+    SearchRun search(const QByteArray &folder, bool measureGap = false)
+    {
+        SearchRun run;
+        const double cpu = CpuMs();
+        QElapsedTimer timer;
+        timer.start();
+        if (measureGap)
+            m_gap.start();
+        const int found = find(folder);
+        run.gapMs = measureGap ? m_gap.stop() : 0;
+        run.wallMs = double(timer.nsecsElapsed()) / 1e6;
+        run.cpuMs = CpuMs() - cpu;
+        run.found = found;
+        return run;
+    }
+
+  protected:
+    // The search itself: the score files found, -1 when it failed.
+    virtual int find(const QByteArray &folder) = 0;
+
+  private:
+    EventGap m_gap;
 };
 
 // The application object the driver needs (created before anything else);

@@ -1,14 +1,10 @@
 #include "SearchDriver.h"
 
-#include "CpuTime.h"
-#include "EventGap.h"
-
 #include "search/ScoreFiles.h"
 #include "window/Main.h"
 
 #include "window/FileListView.h"
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,27 +25,17 @@ class WindowSearchDriver : public SearchDriver {
         return QStringLiteral("viewer window search (%1)").arg(QGuiApplication::platformName());
     }
 
-    SearchRun search(const QByteArray &folder, bool measureGap) override
+  protected:
+    int find(const QByteArray &folder) override
     {
-        SearchRun run;
-        const double cpu = CpuMs();
-        QElapsedTimer timer;
-        timer.start();
-        if (measureGap)
-            m_gap.start();
         m_window->SearchFolder(folder);
-        run.gapMs = measureGap ? m_gap.stop() : 0;
-        run.wallMs = double(timer.nsecsElapsed()) / 1e6;
-        run.cpuMs = CpuMs() - cpu;
         const int found = int(m_window->lstBMS->model()->rowCount());
-        run.found = found == ScoreFiles.size() - 1 ? found : -1;
-        return run;
+        return found == ScoreFiles.size() - 1 ? found : -1;
     }
 
   private:
     QTemporaryDir m_programFolder; // where the window keeps its settings
     std::unique_ptr<frmMain> m_window;
-    EventGap m_gap;
 };
 
 } // namespace

@@ -84,8 +84,7 @@ class TestCsvText : public QObject {
             records << Random(rng);
         for (int mode = 0; mode < 4; ++mode) {
             const bool cp932 = mode & 1, topOnly = mode & 2;
-            CsvRowWriter writer(cp932 ? CsvRowWriter::Encoding::Cp932 : CsvRowWriter::Encoding::Utf8,
-                                topOnly);
+            CsvRowWriter writer(cp932 ? platform::Encoding::Cp932 : platform::Encoding::Utf8, topOnly);
             QByteArray actual, expected;
             for (int i = 0; i < records.size(); ++i) {
                 const QString lead = i % 2 ? "\"/a,b/c.rkf\"," : "";

@@ -16,7 +16,7 @@ Q_DECLARE_METATYPE(RkfBytes)
 
 namespace {
 
-using Encoding = OverviewWriter::Encoding;
+using platform::Encoding;
 
 ScoreRecord Record(const RkfBytes &bytes, const QString &path = QStringLiteral("/s/chart.rkf"))
 {

@@ -1,7 +1,5 @@
 #include "export/AlignedTable.h"
 
-#include "export/ByteGrowth.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -34,20 +32,14 @@ AlignedTable::~AlignedTable() = default;
 void AlignedTable::addRow(const QByteArrayView *cells, const int *widths)
 {
     const std::size_t columns = m_right.size();
-    qsizetype size = 1;
-    for (std::size_t c = 0; c < columns; ++c)
-        size += kCellHead + cells[c].size();
-    char *p = GrowBytes(m_rows, size);
-    *p++ = kRow;
+    m_rows += kRow;
     for (std::size_t c = 0; c < columns; ++c) {
         const std::uint16_t width = std::uint16_t(std::clamp(widths[c], 0, 0xFFFF));
         const std::uint32_t length = std::uint32_t(cells[c].size());
         m_widths[c] = std::max(m_widths[c], int(width));
-        std::memcpy(p, &width, sizeof width);
-        std::memcpy(p + 2, &length, sizeof length);
-        if (length != 0) // an empty cell's view may have no data at all
-            std::memcpy(p + kCellHead, cells[c].data(), length);
-        p += kCellHead + length;
+        m_rows.append(reinterpret_cast<const char *>(&width), sizeof width);
+        m_rows.append(reinterpret_cast<const char *>(&length), sizeof length);
+        m_rows += cells[c];
     }
     if (m_rows.size() >= m_limit)
         spill();
@@ -97,41 +89,27 @@ qsizetype AlignedTable::writeRows(const char *data, qsizetype size, QByteArray &
         }
         if (end > size)
             return at;
-        // The longest the line can be: every column at its width, the cells'
-        // bytes (wider than their width in UTF-8), the gaps and the line end.
-        qsizetype room = 2;
-        for (std::size_t c = 0; c < columns; ++c)
-            room += m_widths[c] + 2;
-        room += end - at;
-        char *const line = GrowBytes(out, room);
-        char *p = line;
+        const qsizetype line = out.size();
         qsizetype cell = at + 1;
         for (std::size_t c = 0; c < columns; ++c) {
             const int width = Get<std::uint16_t>(data + cell);
             const qsizetype length = Get<std::uint32_t>(data + cell + 2);
             const int pad = m_widths[c] - width;
-            if (c != 0) {
-                *p++ = ' ';
-                *p++ = ' ';
-            }
-            if (m_right[c] && pad > 0) {
-                std::memset(p, ' ', size_t(pad));
-                p += pad;
-            }
-            std::memcpy(p, data + cell + kCellHead, size_t(length));
-            p += length;
-            if (!m_right[c] && c + 1 < columns && pad > 0) {
-                std::memset(p, ' ', size_t(pad));
-                p += pad;
-            }
+            if (c != 0)
+                out += "  ";
+            if (m_right[c] && pad > 0)
+                out.append(pad, ' ');
+            out.append(data + cell + kCellHead, length);
+            if (!m_right[c] && c + 1 < columns && pad > 0)
+                out.append(pad, ' ');
             cell += kCellHead + length;
         }
         // No spaces at the end of a line whose last cells are empty.
-        while (p > line && p[-1] == ' ')
-            --p;
-        *p++ = '\r';
-        *p++ = '\n';
-        out.resize(p - out.constData());
+        qsizetype lineEnd = out.size();
+        while (lineEnd > line && out.at(lineEnd - 1) == ' ')
+            --lineEnd;
+        out.truncate(lineEnd);
+        out += "\r\n";
         drain();
         at = end;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CodePage.h"
 #include "score/ScoreRecord.h"
 
 #include <QByteArray>
@@ -15,9 +16,7 @@
 // files.
 class CsvRowWriter {
   public:
-    enum class Encoding { Utf8, Cp932 };
-
-    CsvRowWriter(Encoding encoding, bool topOnly);
+    CsvRowWriter(platform::Encoding encoding, bool topOnly);
 
     // Appends the record's lines to out, each led by lead when it is not
     // empty (lead is written as given: a field and its comma).
@@ -27,8 +26,9 @@ class CsvRowWriter {
     QByteArray field(const QString &text) const;
 
   private:
-    // The field bytes of recently seen cell values: each value has two
-    // slots, chosen by its hash; a new value replaces the older of the two.
+    // The field bytes of recently seen cell values (those after the numbers
+    // with the comma before them): each value has two slots, chosen by its
+    // hash; a new value replaces the older of the two.
     template <typename Key> class Cache {
       public:
         template <typename Make> const QByteArray &find(const Key &key, std::uint64_t hash, Make make)
@@ -63,16 +63,15 @@ class CsvRowWriter {
     };
 
     const QByteArray &name(const QString &text);
-    // Each cell of a line has a cache of its own, so that looking up one cell
-    // never drops the text of another that the line is still to write.
+    // HS and RHS have a cache each, so the one never drops the other's values.
     const QByteArray &multiplier(Cache<std::uint32_t> &cache, float value);
     const QByteArray &classText(std::int32_t code);
     const QByteArray &options(const ScoreRecord &record, int k);
 
-    Encoding m_encoding;
+    platform::Encoding m_encoding;
     bool m_topOnly;
-    std::array<QByteArray, ScoreRecord::kPlaces> m_rank;
-    std::array<QByteArray, 2> m_clear; // not cleared, cleared
+    std::array<QByteArray, ScoreRecord::kPlaces> m_rank; // each with the comma after it
+    std::array<QByteArray, 2> m_clear;                   // not cleared, cleared
     Cache<QString> m_names;
     Cache<std::uint32_t> m_hs;
     Cache<std::uint32_t> m_rhs;

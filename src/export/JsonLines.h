@@ -5,8 +5,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
-#include <array>
-#include <cstdint>
 
 // Writes score records as JSON Lines (UTF-8, one object per line, LF), for
 // scripts. The field names are stable English names; numbers are JSON
@@ -26,8 +24,8 @@ class JsonLinesWriter {
   public:
     explicit JsonLinesWriter(bool topOnly);
 
-    void appendRecord(QByteArray &out, const ScoreRecord &record);
-    void appendOverview(QByteArray &out, const ScoreRecord &record);
+    void appendRecord(QByteArray &out, const ScoreRecord &record) const;
+    void appendOverview(QByteArray &out, const ScoreRecord &record) const;
 
     // A JSON string: quotes, backslashes and control characters escaped, the
     // rest as UTF-8; a lone surrogate becomes U+FFFD.
@@ -38,19 +36,7 @@ class JsonLinesWriter {
     static QByteArray FloatText(float value);
 
   private:
-    void appendPlace(QByteArray &out, const ScoreRecord &record, int k);
-    const QByteArray &name(const QString &text);
-    const QByteArray &optionText(const ScoreRecord &record, int k);
-
-    struct Cached {
-        const QChar *data = nullptr;
-        qsizetype size = -1;
-        QString text;
-        QByteArray json;
-    };
+    void appendPlace(QByteArray &out, const ScoreRecord &record, int k) const;
 
     bool m_topOnly;
-    std::array<Cached, 64> m_names;
-    std::array<QByteArray, 64> m_options;
-    std::array<std::uint64_t, 64> m_optionKeys{};
 };

@@ -9,7 +9,7 @@ Failure OverviewFileBytes(SaveFormat format, qsizetype count,
                           const std::function<const ScoreRecord &(qsizetype i)> &record, QByteArray &out)
 {
     out.clear();
-    OverviewWriter writer(OverviewWriter::Encoding::Cp932, false);
+    OverviewWriter writer(platform::Encoding::Cp932, false);
     if (format == SaveFormat::Csv) {
         writer.appendCsvHeader(out);
         for (qsizetype i = 0; i < count; ++i)

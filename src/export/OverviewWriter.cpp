@@ -17,7 +17,8 @@ bool IsControl(char16_t c)
 
 } // namespace
 
-OverviewWriter::OverviewWriter(Encoding encoding, bool topOnly) : m_encoding(encoding), m_topOnly(topOnly)
+OverviewWriter::OverviewWriter(platform::Encoding encoding, bool topOnly)
+    : m_encoding(encoding), m_topOnly(topOnly)
 {
     m_mark[0] = encode(QStringLiteral("×"));
     m_mark[1] = encode(QStringLiteral("○"));
@@ -36,7 +37,7 @@ std::vector<bool> OverviewWriter::RightAligned()
 
 QByteArray OverviewWriter::encode(const QString &text) const
 {
-    return m_encoding == Encoding::Cp932 ? platform::EncodeAnsi(text) : text.toUtf8();
+    return platform::Encode(text, m_encoding);
 }
 
 QByteArray OverviewWriter::tableText(const QString &text, int *width) const
@@ -52,45 +53,8 @@ QByteArray OverviewWriter::tableText(const QString &text, int *width) const
     } else {
         bytes = encode(text);
     }
-    *width = m_encoding == Encoding::Cp932 ? int(bytes.size()) : Utf8Width(bytes);
+    *width = m_encoding == platform::Encoding::Cp932 ? int(bytes.size()) : Utf8Width(bytes);
     return bytes;
-}
-
-const OverviewWriter::Cached &OverviewWriter::name(const QString &text)
-{
-    // The reader shares one copy of each repeated name, so its address finds it.
-    Cached &slot = m_names[(quintptr(text.constData()) >> 4) % m_names.size()];
-    if (slot.data != text.constData() || slot.size != text.size() || slot.text != text) {
-        slot.data = text.constData();
-        slot.size = text.size();
-        slot.text = text;
-        const QString field = CsvField(text);
-        slot.csv = encode(field);
-        slot.table = tableText(text, &slot.width);
-    }
-    return slot;
-}
-
-const OverviewWriter::Cached &OverviewWriter::options(const ScoreRecord &r)
-{
-    const auto part = [](std::int16_t value, int shift) {
-        return std::uint64_t(std::uint16_t(value)) << shift;
-    };
-    // The text depends on the first three codes and on whether the last two are 0.
-    const std::uint64_t key = part(r.Option1[0], 0) | part(r.Option2[0], 16) | part(r.Option3[0], 32) |
-                              std::uint64_t(r.Option4[0] != 0) << 48 |
-                              std::uint64_t(r.Option5[0] != 0) << 49 |
-                              std::uint64_t(1) << 63; // never the zero of an unused slot
-    const std::size_t i = std::size_t((key ^ key >> 29) * 0x9E3779B97F4A7C15ull >> 58);
-    Cached &slot = m_options[i];
-    if (m_optionKeys[i] != key) {
-        m_optionKeys[i] = key;
-        const QString text = OptionText(r.Option1[0], r.Option2[0], r.Option3[0], r.Option4[0], r.Option5[0]);
-        slot.csv = encode(text);
-        slot.table = slot.csv;
-        slot.width = int(slot.csv.size());
-    }
-    return slot;
 }
 
 void OverviewWriter::makeCells(const ScoreRecord &r, bool csv)
@@ -140,19 +104,20 @@ void OverviewWriter::makeCells(const ScoreRecord &r, bool csv)
     m_widths[OvCleared] = 1;
     if (places == 0)
         return;
-    const Cached &n = name(r.Name[0]);
-    m_views[OvName] = csv ? n.csv : n.table;
-    m_widths[OvName] = n.width;
+    int nameWidth = 0;
+    m_name = csv ? encode(CsvField(r.Name[0])) : tableText(r.Name[0], &nameWidth);
+    m_views[OvName] = m_name;
+    m_widths[OvName] = nameWidth;
     const QByteArray &cls = m_class[std::size_t(FirstPlaceClass(r))];
     m_views[OvClass] = cls;
     m_widths[OvClass] = int(cls.size());
     const QByteArray &mark = m_mark[r.ClearMark[0] == -1 ? 1 : 0];
     m_views[OvClear] = mark;
-    m_widths[OvClear] = m_encoding == Encoding::Cp932 ? int(mark.size()) : 1;
-    const Cached &o = options(r);
-    m_views[OvOption] = o.csv;
-    m_widths[OvOption] = o.width;
-    if (m_encoding == Encoding::Cp932)
+    m_widths[OvClear] = m_encoding == platform::Encoding::Cp932 ? int(mark.size()) : 1;
+    m_option = encode(OptionText(r.Option1[0], r.Option2[0], r.Option3[0], r.Option4[0], r.Option5[0]));
+    m_views[OvOption] = m_option;
+    m_widths[OvOption] = int(m_option.size());
+    if (m_encoding == platform::Encoding::Cp932)
         m_widths[OvCleared] = int(cleared.size());
 }
 

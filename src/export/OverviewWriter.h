@@ -1,7 +1,7 @@
 #pragma once
 
 #include "export/AlignedTable.h"
-#include "export/CsvRowWriter.h"
+#include "platform/CodePage.h"
 #include "score/Overview.h"
 #include "score/ScoreRecord.h"
 
@@ -9,7 +9,6 @@
 #include <QByteArrayView>
 #include <QString>
 #include <array>
-#include <cstdint>
 #include <vector>
 
 // Writes the overview line of score records straight to bytes in the chosen
@@ -19,9 +18,7 @@
 // Without a shown place the cells of the first place are empty.
 class OverviewWriter {
   public:
-    using Encoding = CsvRowWriter::Encoding;
-
-    OverviewWriter(Encoding encoding, bool topOnly);
+    OverviewWriter(platform::Encoding encoding, bool topOnly);
 
     // Which columns of the text table are right-aligned.
     static std::vector<bool> RightAligned();
@@ -46,30 +43,18 @@ class OverviewWriter {
     QByteArray tableText(const QString &text, int *width) const;
 
   private:
-    struct Cached {
-        const QChar *data = nullptr;
-        qsizetype size = -1;
-        QString text;
-        QByteArray csv;
-        QByteArray table;
-        int width = 0;
-    };
-
     QByteArray encode(const QString &text) const;
-    const Cached &name(const QString &text);
-    const Cached &options(const ScoreRecord &record);
     // Fills m_views and m_widths (text) with the record's cells.
     void makeCells(const ScoreRecord &record, bool csv);
 
-    Encoding m_encoding;
+    platform::Encoding m_encoding;
     bool m_topOnly;
     std::array<QByteArray, 2> m_mark;                 // "×", "○"
     std::array<QByteArray, kOverviewClasses> m_class; // class texts, the last one empty
-    std::array<Cached, 64> m_names;
-    std::array<Cached, 64> m_options;
-    std::array<std::uint64_t, 64> m_optionKeys{};
     QByteArray m_scratch;
     QByteArray m_path;
+    QByteArray m_name;
+    QByteArray m_option;
     std::array<QByteArrayView, kOverviewColumnCount> m_views;
     std::array<int, kOverviewColumnCount> m_widths{};
 };

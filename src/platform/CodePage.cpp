@@ -173,4 +173,9 @@ QByteArray EncodeAnsi(QStringView text)
     return out;
 }
 
+QByteArray Encode(QStringView text, Encoding encoding)
+{
+    return encoding == Encoding::Cp932 ? EncodeAnsi(text) : text.toUtf8();
+}
+
 } // namespace platform

@@ -25,4 +25,9 @@ QString DecodeAnsi(QByteArrayView bytes);
 // one); U+FFFD is such a character.
 QByteArray EncodeAnsi(QStringView text);
 
+// What reports and exports are written in: UTF-8, or the code page as
+// EncodeAnsi writes it.
+enum class Encoding { Utf8, Cp932 };
+QByteArray Encode(QStringView text, Encoding encoding);
+
 } // namespace platform

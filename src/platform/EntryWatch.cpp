@@ -1,7 +1,8 @@
 #include "platform/EntryWatch.h"
 
+#include "platform/Fd.h"
+
 #include <QSocketNotifier>
-#include <cerrno>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -33,12 +34,9 @@ void EntryWatch::readEvents()
     alignas(inotify_event) char buffer[4096];
     bool hit = false;
     for (;;) {
-        const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
-        if (got <= 0) {
-            if (got < 0 && errno == EINTR)
-                continue;
+        const ssize_t got = RetryInterrupted([&] { return ::read(m_fd, buffer, sizeof buffer); });
+        if (got <= 0)
             break;
-        }
         for (ssize_t at = 0; at < got;) {
             const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
             // An event's name is padded with NULs to its length.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <unistd.h>
 #include <utility>
 
@@ -35,5 +36,15 @@ class Fd {
   private:
     int m_fd = -1;
 };
+
+// Calls a system call again for as long as a signal interrupts it (-1 with EINTR).
+template <typename Call> auto RetryInterrupted(Call call)
+{
+    for (;;) {
+        const auto result = call();
+        if (!(result < 0 && errno == EINTR))
+            return result;
+    }
+}
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/FileLock.h"
 
+#include "platform/Fd.h"
+
 #include <cerrno>
 #include <chrono>
 #include <sys/file.h>
@@ -13,10 +15,8 @@ int LockExclusive(int fd)
     // Polled rather than waited for, so a lock held for good cannot hold up
     // the program for good.
     const auto deadline = steady_clock::now() + seconds(5);
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    while (RetryInterrupted([fd] { return ::flock(fd, LOCK_EX | LOCK_NB); }) != 0) {
         const int error = errno;
-        if (error == EINTR)
-            continue;
         if (error != EWOULDBLOCK || steady_clock::now() >= deadline)
             return error;
         std::this_thread::sleep_for(milliseconds(10));

@@ -1,5 +1,7 @@
 #include "platform/FileRead.h"
 
+#include "platform/Fd.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,10 +26,9 @@ HeadRead ReadOpened(int fd, char *buffer, std::size_t size, bool knownRegular = 
         return result;
     }
     while (result.bytesRead < size) {
-        const ssize_t n = ::read(fd, buffer + result.bytesRead, size - result.bytesRead);
+        const ssize_t n =
+            RetryInterrupted([&] { return ::read(fd, buffer + result.bytesRead, size - result.bytesRead); });
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
             result.error = OpenError::AccessError;
             break;
         }

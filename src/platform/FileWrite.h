@@ -72,20 +72,4 @@ WriteResult ReplaceFile(const QString &path, const QByteArray &bytes, bool refus
 // it. A write that fails partway is cut off again, leaving the file as it was.
 WriteResult AppendToFile(const QString &path, const QByteArray &bytes);
 
-enum class ReadStatus {
-    Read,
-    Missing,    // no file of that name
-    TooLarge,   // more than the limit
-    Unreadable, // not a regular file, no permission, a read error
-};
-
-struct ReadResult {
-    ReadStatus status = ReadStatus::Missing;
-    QByteArray bytes;
-};
-
-// Reads the whole file when it is a regular file of at most limit bytes,
-// opened without waiting (a fifo is refused, never waited for).
-ReadResult ReadSmallFile(const QString &path, qint64 limit);
-
 } // namespace platform

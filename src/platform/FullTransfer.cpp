@@ -1,5 +1,7 @@
 #include "platform/FullTransfer.h"
 
+#include "platform/Fd.h"
+
 #include <cerrno>
 #include <unistd.h>
 
@@ -11,9 +13,8 @@ bool Transfer(Call call, int fd, Data data, qint64 size, off_t offset, int atEnd
 {
     qint64 done = 0;
     while (done < size) {
-        const ssize_t n = call(fd, data + done, size_t(size - done), offset + off_t(done));
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = RetryInterrupted(
+            [&] { return call(fd, data + done, size_t(size - done), offset + off_t(done)); });
         if (n <= 0) {
             if (n == 0)
                 errno = atEnd;

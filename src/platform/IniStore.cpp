@@ -2,6 +2,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/FileWrite.h"
+#include "platform/SmallFileRead.h"
 
 namespace platform {
 namespace {

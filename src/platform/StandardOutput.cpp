@@ -1,5 +1,7 @@
 #include "platform/StandardOutput.h"
 
+#include "platform/Fd.h"
+
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -11,10 +13,8 @@ OutputResult WriteStandardOutput(QByteArrayView bytes)
     const char *p = bytes.data();
     qsizetype left = bytes.size();
     while (left > 0) {
-        const ssize_t n = ::write(STDOUT_FILENO, p, size_t(left));
+        const ssize_t n = RetryInterrupted([&] { return ::write(STDOUT_FILENO, p, size_t(left)); });
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
             OutputResult result;
             result.status = errno == EPIPE ? OutputResult::BrokenPipe : OutputResult::Failed;
             result.description = QString::fromLocal8Bit(std::strerror(errno));

@@ -76,6 +76,9 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv)
     ParsedCommandLine parsed;
     ReportOptions &options = parsed.options;
     bool endOfOptions = false;
+    bool overview = false;
+    bool csv = false;
+    bool json = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (endOfOptions || arg.size() < 2 || !arg.startsWith('-')) {
@@ -89,11 +92,11 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv)
             parsed.action = ParsedCommandLine::Version;
             return parsed;
         } else if (arg == "--overview") {
-            options.overview = true;
+            overview = true;
         } else if (arg == "--json") {
-            options.json = true;
+            json = true;
         } else if (arg == "--csv") {
-            options.csv = true;
+            csv = true;
         } else if (arg == "--path-column") {
             options.pathColumn = true;
         } else if (arg == "--top-only") {
@@ -117,9 +120,9 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv)
                 return Error("option '--encoding' requires an argument");
             const QByteArray name = value.toLower();
             if (name == "utf-8" || name == "utf8")
-                options.cp932 = false;
+                options.encoding = platform::Encoding::Utf8;
             else if (name == "cp932")
-                options.cp932 = true;
+                options.encoding = platform::Encoding::Cp932;
             else
                 return Error("invalid encoding '" + value + "' (utf-8 or cp932)");
         } else {
@@ -128,13 +131,19 @@ ParsedCommandLine ParseCommandLine(int argc, const char *const *argv)
     }
     if (options.paths.isEmpty())
         return Error("no PATH given");
-    if (options.json && options.csv)
+    if (json && csv)
         return Error("--json and --csv do not go together");
-    if (options.json && options.cp932)
+    if (json && options.encoding == platform::Encoding::Cp932)
         return Error("--json writes UTF-8 only: --encoding cp932 does not go with it");
-    if (options.pathColumn && !options.csv)
+    if (options.pathColumn && !csv)
         return Error("--path-column needs --csv");
-    if (options.pathColumn && options.overview)
+    if (options.pathColumn && overview)
         return Error("--path-column does not go with --overview (the path is its first column)");
+    if (json)
+        options.form = overview ? ReportForm::OverviewJson : ReportForm::Json;
+    else if (csv)
+        options.form = overview ? ReportForm::OverviewCsv : ReportForm::Csv;
+    else if (overview)
+        options.form = ReportForm::OverviewTable;
     return parsed;
 }

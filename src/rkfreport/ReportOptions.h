@@ -1,17 +1,26 @@
 #pragma once
 
+#include "platform/CodePage.h"
+
 #include <QByteArray>
 #include <QList>
 
 // rkfreport's command line. Arguments are kept as the bytes the system
 // passed, so file names in any encoding reach the files unchanged.
+enum class ReportForm {
+    Text,          // the report the viewer saves for each file
+    Csv,           // the ranking's CSV lines of each file
+    Json,          // each record as JSON Lines (always UTF-8)
+    OverviewTable, // one row a file in an aligned table, the totals after it
+    OverviewCsv,   // one CSV line a file
+    OverviewJson,  // one JSON line a file
+};
+
 struct ReportOptions {
-    bool overview = false; // one line per file instead of its ranking
-    bool csv = false;
-    bool json = false; // JSON Lines, always UTF-8
+    ReportForm form = ReportForm::Text;
     bool pathColumn = false;
     bool topOnly = false;
-    bool cp932 = false;
+    platform::Encoding encoding = platform::Encoding::Utf8;
     QByteArray output; // --output: the file written instead of standard output
     QList<QByteArray> paths;
 };

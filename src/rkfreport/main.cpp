@@ -64,15 +64,13 @@ bool IsFolder(const QByteArray &path)
 class Reporter : public ScoreFileVisitor {
   public:
     Reporter(const ReportOptions &options, ReportOutput &output)
-        : m_options(options), m_output(output), m_csv(Encoding(options), options.topOnly),
-          m_overview(Encoding(options), options.topOnly), m_table(OverviewWriter::RightAligned()),
+        : m_options(options), m_output(output), m_csv(options.encoding, options.topOnly),
+          m_overview(options.encoding, options.topOnly), m_table(OverviewWriter::RightAligned()),
           m_json(options.topOnly)
     {
-        if (!m_options.overview || m_options.json)
-            return;
-        if (m_options.csv)
+        if (m_options.form == ReportForm::OverviewCsv)
             m_overview.appendCsvHeader(m_output.buffer());
-        else
+        else if (m_options.form == ReportForm::OverviewTable)
             m_overview.addHeader(m_table);
     }
 
@@ -88,21 +86,26 @@ class Reporter : public ScoreFileVisitor {
 
     void report(const ScoreRecord &record)
     {
-        if (m_options.json) {
-            if (m_options.overview)
-                m_json.appendOverview(m_output.buffer(), record);
-            else
-                m_json.appendRecord(m_output.buffer(), record);
-        } else if (m_options.overview) {
+        QByteArray &out = m_output.buffer();
+        switch (m_options.form) {
+        case ReportForm::Json:
+            m_json.appendRecord(out, record);
+            break;
+        case ReportForm::OverviewJson:
+            m_json.appendOverview(out, record);
+            break;
+        case ReportForm::OverviewCsv:
+            m_overview.appendCsv(out, record);
+            break;
+        case ReportForm::OverviewTable:
             m_totals.add(record);
-            if (m_options.csv)
-                m_overview.appendCsv(m_output.buffer(), record);
-            else
-                m_overview.addRow(m_table, record);
-        } else if (m_options.csv) {
-            m_csv.append(m_output.buffer(), record,
+            m_overview.addRow(m_table, record);
+            break;
+        case ReportForm::Csv:
+            m_csv.append(out, record,
                          m_options.pathColumn ? m_csv.field(record.FilePath()) + ',' : QByteArray());
-        } else {
+            break;
+        case ReportForm::Text: {
             Failure failure;
             const QString text = SaveText(SaveFormat::Text, MakeSummary(record),
                                           MakeRankRows(record, m_options.topOnly), &failure);
@@ -110,7 +113,9 @@ class Reporter : public ScoreFileVisitor {
                 fail(RecordFileBytes(record), failure.Description);
                 return;
             }
-            m_output.buffer() += m_options.cp932 ? platform::EncodeAnsi(text) : text.toUtf8();
+            out += platform::Encode(text, m_options.encoding);
+            break;
+        }
         }
         m_output.flushIfFull();
     }
@@ -139,7 +144,7 @@ class Reporter : public ScoreFileVisitor {
     // written once every file has been seen.
     void finish()
     {
-        if (m_options.overview && !m_options.csv && !m_options.json) {
+        if (m_options.form == ReportForm::OverviewTable) {
             const Failure failure = m_table.write(m_output.buffer(), [this] { m_output.flushIfFull(); });
             if (failure.failed()) {
                 m_output.flush();
@@ -149,17 +154,12 @@ class Reporter : public ScoreFileVisitor {
                 return;
             }
             const QString totals = QLatin1String("\r\n") + OverviewTotalsText(m_totals);
-            m_output.buffer() += m_options.cp932 ? platform::EncodeAnsi(totals) : totals.toUtf8();
+            m_output.buffer() += platform::Encode(totals, m_options.encoding);
         }
         m_output.flush();
     }
 
   private:
-    static CsvRowWriter::Encoding Encoding(const ReportOptions &options)
-    {
-        return options.cp932 ? CsvRowWriter::Encoding::Cp932 : CsvRowWriter::Encoding::Utf8;
-    }
-
     const ReportOptions &m_options;
     ReportOutput &m_output;
     CsvRowWriter m_csv;
@@ -185,9 +185,7 @@ int main(int argc, char **argv)
         return 0;
     }
     if (parsed.action == ParsedCommandLine::Version) {
-        output.buffer() += QByteArray("rkfreport ") + QByteArray::number(kVersionMajor) + '.' +
-                           QByteArray::number(kVersionMinor) + '.' + QByteArray::number(kVersionPatch) + '.' +
-                           QByteArray::number(kVersionRevision) + '\n';
+        output.buffer() += QByteArray("rkfreport ") + kVersionText + '\n';
         output.flush();
         return 0;
     }

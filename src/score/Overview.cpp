@@ -25,17 +25,6 @@ const std::array<OverviewColumnSpec, kOverviewColumnCount> &OverviewColumns()
     return columns;
 }
 
-int ShownPlaces(const ScoreRecord &record, bool topOnly)
-{
-    int places = 0;
-    while (places < ScoreRecord::kPlaces && !(record.Score[places] == 0 && record.JPts[places] == 0)) {
-        ++places;
-        if (topOnly)
-            break;
-    }
-    return places;
-}
-
 int FirstPlaceClass(const ScoreRecord &record)
 {
     if (ShownPlaces(record, true) == 0)

@@ -37,10 +37,6 @@ struct OverviewColumnSpec {
 // The sixteen columns in order.
 const std::array<OverviewColumnSpec, kOverviewColumnCount> &OverviewColumns();
 
-// The number of rows the ranking table shows for the record: the places up to
-// the first one without score and J-PTS; with topOnly at most one.
-int ShownPlaces(const ScoreRecord &record, bool topOnly);
-
 // The first-place classes the totals count: SS, S, A, B, C, D, E, and none
 // (no place shown, or a class code of 7 and above, which the table leaves empty).
 inline constexpr int kOverviewClasses = 8;

@@ -87,13 +87,8 @@ RankRow MakeRankRow(const ScoreRecord &r, int k)
 QList<RankRow> MakeRankRows(const ScoreRecord &record, bool topOnly)
 {
     QList<RankRow> rows;
-    for (int k = 0; k < ScoreRecord::kPlaces; ++k) {
-        if (record.Score[k] == 0 && record.JPts[k] == 0)
-            break;
+    for (int k = 0; k < ShownPlaces(record, topOnly); ++k)
         rows.append(MakeRankRow(record, k));
-        if (topOnly)
-            break;
-    }
     return rows;
 }
 

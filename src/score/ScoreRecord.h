@@ -44,3 +44,14 @@ struct ScoreRecord {
 
     bool operator==(const ScoreRecord &) const = default;
 };
+
+// The number of rows the ranking table shows for the record: the places up to
+// the first one without score and J-PTS; with topOnly at most one.
+inline int ShownPlaces(const ScoreRecord &record, bool topOnly)
+{
+    int places = 0;
+    while (places < (topOnly ? 1 : ScoreRecord::kPlaces) &&
+           (record.Score[places] != 0 || record.JPts[places] != 0))
+        ++places;
+    return places;
+}

@@ -7,7 +7,7 @@
 #include <numeric>
 
 LibraryModel::LibraryModel(QObject *parent)
-    : QAbstractTableModel(parent), m_writer(OverviewWriter::Encoding::Utf8, false)
+    : QAbstractTableModel(parent), m_writer(platform::Encoding::Utf8, false)
 {
 }
 

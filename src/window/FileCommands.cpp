@@ -11,19 +11,8 @@
 
 #include <QPlainTextEdit>
 
-// The open commands and the found-file click. While a folder search runs,
+// The file command, loading and the found-file click. While a folder search runs,
 // the load commands are refused: a load would overwrite records being filled.
-
-void frmMain::BrowseFolder()
-{
-    if (SearchRunning())
-        return;
-    const QString folder = Dialogs.chooseFolder(this);
-    if (!folder.isEmpty())
-        SearchFolder(platform::NativeFileName(folder));
-    // Also after a cancel.
-    setWindowTitle(LoadCompleteCaption());
-}
 
 void frmMain::menuOpenFile_Click()
 {

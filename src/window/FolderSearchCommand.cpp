@@ -1,5 +1,6 @@
 #include "window/frmMain.h"
 
+#include "platform/FileNames.h"
 #include "search/FolderSearch.h"
 #include "search/StatusCaptions.h"
 #include "support/gui/ExitProgram.h"
@@ -104,4 +105,15 @@ void frmMain::SearchFolder(const QByteArray &folder)
     cmdOpenDir->setEnabled(true);
     lstBMS->setEnabled(true);
     LibrarySearchEnded();
+}
+
+void frmMain::BrowseFolder()
+{
+    if (SearchRunning())
+        return;
+    const QString folder = Dialogs.chooseFolder(this);
+    if (!folder.isEmpty())
+        SearchFolder(platform::NativeFileName(folder));
+    // Also after a cancel.
+    setWindowTitle(LoadCompleteCaption());
 }

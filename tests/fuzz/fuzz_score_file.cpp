@@ -96,13 +96,13 @@ void CheckTable(const ScoreRecord &record, bool topOnly)
 
     // The row writer is kept from input to input, as a report over many files
     // keeps it, and a fresh one must write the same.
-    static CsvRowWriter keptUtf8(CsvRowWriter::Encoding::Utf8, false);
-    static CsvRowWriter keptUtf8Top(CsvRowWriter::Encoding::Utf8, true);
-    static CsvRowWriter keptCp932(CsvRowWriter::Encoding::Cp932, false);
-    static CsvRowWriter keptCp932Top(CsvRowWriter::Encoding::Cp932, true);
+    static CsvRowWriter keptUtf8(platform::Encoding::Utf8, false);
+    static CsvRowWriter keptUtf8Top(platform::Encoding::Utf8, true);
+    static CsvRowWriter keptCp932(platform::Encoding::Cp932, false);
+    static CsvRowWriter keptCp932Top(platform::Encoding::Cp932, true);
     CsvRowWriter &utf8 = topOnly ? keptUtf8Top : keptUtf8;
     CsvRowWriter &cp932 = topOnly ? keptCp932Top : keptCp932;
-    CsvRowWriter freshUtf8(CsvRowWriter::Encoding::Utf8, topOnly);
+    CsvRowWriter freshUtf8(platform::Encoding::Utf8, topOnly);
 
     QByteArray out;
     utf8.append(out, record);
