@@ -28,6 +28,11 @@ namespace {
 
 const QByteArray kOldIni = "[Main]\r\nKey=\"rkfview\"\r\n[Config]\r\nTopOnly=True\r\nAlwaysOnTop=False\r\n"
                            "LastReadDir=\"/scores/\"\r\n";
+// kOldIni once SettingsWithFolder(3) is saved over it.
+const QByteArray kSavedIni = QByteArray(kOldIni)
+                                 .replace("TopOnly=True", "TopOnly=False")
+                                 .replace("AlwaysOnTop=False", "AlwaysOnTop=True")
+                                 .replace("/scores/", "ddd");
 
 struct stat StatOf(const QString &path, bool followLinks = true)
 {
@@ -36,18 +41,6 @@ struct stat StatOf(const QString &path, bool followLinks = true)
     if ((followLinks ? ::stat(native.constData(), &st) : ::lstat(native.constData(), &st)) != 0)
         st.st_mode = 0;
     return st;
-}
-
-// Runs step on another thread; false when it has not returned within seconds
-// (it is then left blocked; unblock() is called to let it end).
-template <typename Step, typename Unblock> bool ReturnsWithin(int seconds, Step step, Unblock unblock)
-{
-    std::future<void> done = std::async(std::launch::async, step);
-    if (done.wait_for(std::chrono::seconds(seconds)) == std::future_status::ready)
-        return true;
-    unblock();
-    done.wait();
-    return false;
 }
 
 // Settings as the program saves them, with a last-read folder of the given length.
@@ -376,16 +369,14 @@ class TestFileWrite : public QObject {
         const int iniWriter = reader ? openFifo("rkfview.ini", O_RDWR) : -1;
         bool appended = true;
         Settings settings;
-        const bool returned = ReturnsWithin(
-            10,
-            [&] {
-                appended = AppendErrorLog(folder, "line\r\n");
-                settings = LoadConfig(folder, "/first/");
-            },
-            [&] { // lets a blocked open go on
-                ::close(openFifo("error.txt", O_RDONLY));
-                ::close(openFifo("rkfview.ini", O_WRONLY));
-            });
+        std::future<void> done = std::async(std::launch::async, [&] {
+            appended = AppendErrorLog(folder, "line\r\n");
+            settings = LoadConfig(folder, "/first/");
+        });
+        const bool returned = done.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+        ::close(openFifo("error.txt", O_RDONLY)); // lets a blocked open go on
+        ::close(openFifo("rkfview.ini", O_WRONLY));
+        done.wait();
         QVERIFY2(returned, "blocked on a fifo");
         QVERIFY(!appended);
         QCOMPARE(settings.LastReadDir, "/first/");
@@ -424,10 +415,7 @@ class TestFileWrite : public QObject {
         QVERIFY2(!failure.failed(), qPrintable(failure.Description));
         QCOMPARE(ReadTestFile(report), "new\r\n");
         QVERIFY(saved);
-        QCOMPARE(ReadTestFile(folder + "rkfview.ini"), QByteArray(kOldIni)
-                                                           .replace("TopOnly=True", "TopOnly=False")
-                                                           .replace("AlwaysOnTop=False", "AlwaysOnTop=True")
-                                                           .replace("/scores/", "ddd"));
+        QCOMPARE(ReadTestFile(folder + "rkfview.ini"), kSavedIni);
         QVERIFY2(!created, "a new file cannot be made there");
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), (QStringList{"out.txt", "rkfview.ini"}));
     }
@@ -477,11 +465,7 @@ class TestFileWrite : public QObject {
         const QMap<QByteArray, QByteArray> attributes = Attributes(real);
 
         QVERIFY(SaveConfig(folder, SettingsWithFolder(3)));
-        const QByteArray expected = QByteArray(kOldIni)
-                                        .replace("TopOnly=True", "TopOnly=False")
-                                        .replace("AlwaysOnTop=False", "AlwaysOnTop=True")
-                                        .replace("/scores/", "ddd") +
-                                    QByteArray(kind.contains("shorter") ? 3000 : 0, ';');
+        const QByteArray expected = kSavedIni + QByteArray(kind.contains("shorter") ? 3000 : 0, ';');
         QCOMPARE(ReadTestFile(folder + "rkfview.ini"), expected);
         const struct stat after = StatOf(real);
         QCOMPARE(after.st_mode, before.st_mode);

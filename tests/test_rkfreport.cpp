@@ -34,12 +34,6 @@ QByteArray Line(const QByteArray &path, const QByteArray &name)
     return path + ", 1st," + name + ",100,10,0,0,0,0,0,0,0x,0x,SS,\xc3\x97,-- -- -- -- -- -- -- -- --\r\n";
 }
 
-// The overview CSV line of a file of the tree.
-QByteArray OverviewLine(const QByteArray &path, const QByteArray &name)
-{
-    return path + ",0,\xc3\x97,1," + name + ",100,10,SS,\xc3\x97,0,0,0,0,0,0,-- -- -- -- -- -- -- -- --\r\n";
-}
-
 // The JSON place of a file of the tree, and its line in the full and the overview form.
 QByteArray JsonPlace(const QByteArray &name)
 {
@@ -182,40 +176,27 @@ class TestRkfreport : public QObject {
         const QByteArray csv2 = " 2nd,kaz,987,345,400,100,10,1,0,512,0.75x,1.75x, A,×,-- -- -- -- -- -- -- -- --\r\n";
         QTest::newRow("report of a relative name") << QStringList{"chart.rkf"} << head + row1 + row2 + end << QByteArray() << 0;
         QTest::newRow("report, cp932") << QStringList{"--encoding", "cp932", "{dir}/chart.rkf"} << Cp932(head + row1 + row2 + end) << QByteArray() << 0;
-        QTest::newRow("report, top only") << QStringList{"--top-only", "chart.rkf"} << head + row1 + end << QByteArray() << 0;
-        QTest::newRow("CSV") << QStringList{"--csv", "chart.rkf"} << csv1 + csv2 << QByteArray() << 0;
         QTest::newRow("CSV, cp932, top only") << QStringList{"--csv", "--top-only", "--encoding=cp932", "chart.rkf"} << Cp932(csv1) << QByteArray() << 0;
         QTest::newRow("missing file among good ones") << QStringList{"--csv", "chart.rkf", "missing.rkf", "chart.rkf"} << csv1 + csv2 + csv1 + csv2 << missing << 1;
         QTest::newRow("folder: the search's files in its order, a bad file skipped") << paths + QStringList{"{dir}/tree"} << Line("{dir}/tree/A.rkf", "A") + Line("{dir}/tree/b.rkf", "b") + Line("{dir}/tree/J/\xe3\x82\xbd.rkf", "\xe3\x82\xbd") + Line("{dir}/tree/S/c.rkf", "c") + "{dir}/tree/S/empty.rkf,\r\n" + Line("\"{dir}/tree/x,y/a.rkf\"", "a") + Line("{dir}/tree/y.rkf/e.rkf", "e") << bad << 1;
         QTest::newRow("relative folder, one level down") << paths + QStringList{"tree/S"} << Line("{dir}/tree/S/c.rkf", "c") + "{dir}/tree/S/empty.rkf,\r\n" + Line("{dir}/tree/S/T/d.rkf", "d") << QByteArray() << 0;
         QTest::newRow("code page 932 file name, cp932") << paths + QStringList{"--encoding", "cp932", "{dir}/tree/J"} << Cp932(Line("{dir}/tree/J/\x83\x5c.rkf", "\x83\x5c")) << QByteArray() << 0;
-        const QStringList overview{"--overview", "--csv"};
-        const QByteArray overviewTree = kOverviewHeader + OverviewLine("{dir}/tree/A.rkf", "A") + OverviewLine("{dir}/tree/b.rkf", "b") + OverviewLine("{dir}/tree/J/\xe3\x82\xbd.rkf", "\xe3\x82\xbd") + OverviewLine("{dir}/tree/S/c.rkf", "c") + "{dir}/tree/S/empty.rkf,0,\xc3\x97,0,,,,,,,,,,,,\r\n" + OverviewLine("\"{dir}/tree/x,y/a.rkf\"", "a") + OverviewLine("{dir}/tree/y.rkf/e.rkf", "e");
-        QTest::newRow("overview CSV: a folder in the search's order, a bad file skipped") << overview + QStringList{"{dir}/tree"} << overviewTree << bad << 1;
-        QTest::newRow("overview CSV: files in argument order, top only") << overview + QStringList{"chart.rkf", "--top-only", "tree/b.rkf", "chart.rkf"} << kOverviewHeader + QByteArray("{dir}/chart.rkf,12,○,1,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n") + OverviewLine("{dir}/tree/b.rkf", "b") + "{dir}/chart.rkf,12,○,1,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n" << QByteArray() << 0;
-        QTest::newRow("overview CSV, cp932") << overview + QStringList{"--encoding=cp932", "chart.rkf", "{dir}/tree/J"} << Cp932(kOverviewHeader + QByteArray("{dir}/chart.rkf,12,○,2,ＡＢ,1845,1290,SS,○,812,700,90,12,2,1,Hi Su -- Rn -- -- -- -- 4D\r\n")) + OverviewLine("{dir}/tree/J/\x83\x5c.rkf", "\x83\x5c").replace("\xc3\x97", "\x81\x7e") << QByteArray() << 0;
-        QTest::newRow("overview CSV: only failures") << overview + QStringList{"missing.rkf"} << QByteArray(kOverviewHeader) << missing << 1;
-        const QByteArray jsonTree = JsonLine("{dir}/tree/A.rkf", "A") + JsonLine("{dir}/tree/b.rkf", "b") + JsonLine("{dir}/tree/J/\xe3\x82\xbd.rkf", "\xe3\x82\xbd").replace(",\"playCount", ",\"pathBytes\":[{dirBytes},47,116,114,101,101,47,74,47,131,92,46,114,107,102],\"playCount") + JsonLine("{dir}/tree/S/c.rkf", "c") + "{\"path\":\"{dir}/tree/S/empty.rkf\",\"playCount\":0,\"cleared\":false,\"places\":[]}\n" + JsonLine("{dir}/tree/x,y/a.rkf", "a") + JsonLine("{dir}/tree/y.rkf/e.rkf", "e");
-        QTest::newRow("JSON: a folder in the search's order, a bad file skipped") << QStringList{"--json", "{dir}/tree"} << jsonTree << bad << 1;
+        QTest::newRow("overview CSV: a file and a failure") << QStringList{"--overview", "--csv", "tree/b.rkf", "missing.rkf"} << kOverviewHeader + QByteArray("{dir}/tree/b.rkf,0,\xc3\x97,1,b,100,10,SS,\xc3\x97,0,0,0,0,0,0,-- -- -- -- -- -- -- -- --\r\n") << missing << 1;
+        QTest::newRow("JSON: a code page 932 file name, its bytes beside") << QStringList{"--json", "{dir}/tree/J"} << JsonLine("{dir}/tree/J/\xe3\x82\xbd.rkf", "\xe3\x82\xbd").replace(",\"playCount", ",\"pathBytes\":[{dirBytes},47,116,114,101,101,47,74,47,131,92,46,114,107,102],\"playCount") << QByteArray() << 0;
         QTest::newRow("JSON overview, --encoding utf-8 allowed") << QStringList{"tree/S/c.rkf", "--json", "--encoding=utf-8", "--overview", "tree/S/empty.rkf"} << JsonOverview("{dir}/tree/S/c.rkf", "c") + "{\"path\":\"{dir}/tree/S/empty.rkf\",\"playCount\":0,\"cleared\":false,\"placeCount\":0,\"first\":null}\n" << QByteArray() << 0;
-        QTest::newRow("JSON, top only: one place") << QStringList{"--json", "--top-only", "chart.rkf"} << QByteArray("{\"path\":\"{dir}/chart.rkf\",\"playCount\":12,\"cleared\":true,\"places\":[{\"rank\":1,\"name\":\"ＡＢ\",\"score\":1845,\"jpts\":1290,\"hs\":2.5,\"rhs\":3,\"maxCombo\":812,\"classCode\":0,\"class\":\"SS\",\"cleared\":true,\"options\":[3,1,0,0,1],\"optionText\":\"Hi Su -- Rn -- -- -- -- 4D\",\"perfect\":700,\"great\":90,\"good\":12,\"bad\":2,\"poor\":1}]}\n") << QByteArray() << 0;
         const QByteArray tryHelp = "\nTry 'rkfreport --help'.\n";
         QTest::newRow("usage: no file") << QStringList{"--csv"} << QByteArray() << "rkfreport: no PATH given" + tryHelp << 2;
         QTest::newRow("usage: unknown option named") << QStringList{"--bogus", "chart.rkf"} << QByteArray() << "rkfreport: unrecognized option '--bogus'" + tryHelp << 2;
-        QTest::newRow("usage: unknown short option named") << QStringList{"chart.rkf", "-x"} << QByteArray() << "rkfreport: unrecognized option '-x'" + tryHelp << 2;
         QTest::newRow("usage: --path-column needs --csv") << QStringList{"--path-column", "chart.rkf"} << QByteArray() << "rkfreport: --path-column needs --csv" + tryHelp << 2;
         QTest::newRow("usage: --path-column with --overview") << QStringList{"--overview", "--csv", "--path-column", "chart.rkf"} << QByteArray() << "rkfreport: --path-column does not go with --overview (the path is its first column)" + tryHelp << 2;
-        QTest::newRow("usage: --json with --csv") << QStringList{"--json", "--csv", "chart.rkf"} << QByteArray() << "rkfreport: --json and --csv do not go together" + tryHelp << 2;
         QTest::newRow("usage: --json is UTF-8 only") << QStringList{"--json", "--encoding", "cp932", "chart.rkf"} << QByteArray() << "rkfreport: --json writes UTF-8 only: --encoding cp932 does not go with it" + tryHelp << 2;
+        QTest::newRow("usage: --json with --csv") << QStringList{"--json", "--csv", "chart.rkf"} << QByteArray() << "rkfreport: --json and --csv do not go together" + tryHelp << 2;
         QTest::newRow("usage: --encoding without a value") << QStringList{"chart.rkf", "--encoding"} << QByteArray() << "rkfreport: option '--encoding' requires an argument" + tryHelp << 2;
         QTest::newRow("usage: unknown encoding") << QStringList{"--encoding=latin1", "chart.rkf"} << QByteArray() << "rkfreport: invalid encoding 'latin1' (utf-8 or cp932)" + tryHelp << 2;
-        QTest::newRow("--version") << QStringList{"--version"} << QByteArray("rkfreport 0.0.0.50\n") << QByteArray() << 0;
         QTest::newRow("-V before a bad option") << QStringList{"-V", "--bogus"} << QByteArray("rkfreport 0.0.0.50\n") << QByteArray() << 0;
         QTest::newRow("-h after paths") << QStringList{"chart.rkf", "-h"} << QByteArray(kHelpStart) << QByteArray() << 0;
-        QTest::newRow("--help") << QStringList{"--help"} << QByteArray(kHelpStart) << QByteArray() << 0;
         QTest::newRow("-- ends the options: a file named --csv") << QStringList{"--top-only", "--", "--csv"} << QByteArray(head).replace("chart.rkf", "--csv") + row1 + end << QByteArray() << 0;
         QTest::newRow("control characters in a name never reach the terminal") << QStringList{"a\x1b[2Jb\n.rkf"} << QByteArray() << "rkfreport: a\xef\xbf\xbd[2Jb\xef\xbf\xbd.rkf: " + MakeFailure(53).Description.toUtf8() + "\n" << 1;
-        QTest::newRow("usage: -o without a file") << QStringList{"chart.rkf", "-o"} << QByteArray() << "rkfreport: option '-o' requires an argument" + tryHelp << 2;
         QTest::newRow("\"-\" is a path") << QStringList{"-"} << QByteArray() << QByteArray("rkfreport: -: ") + MakeFailure(53).Description.toUtf8() + "\n" << 1;
         // clang-format on
     }
@@ -300,10 +281,7 @@ class TestRkfreport : public QObject {
         const QString status = QStringLiteral("echo \"status $?\" >&2");
         // clang-format off
         QTest::newRow("full disk") << QString("\"$0\" \"$@\" >/dev/full") << QStringList{"chart.rkf"} << full << 1;
-        QTest::newRow("full disk, many files") << QString("\"$0\" \"$@\" >/dev/full") << many << full << 1;
-        QTest::newRow("full disk, help") << QString("\"$0\" \"$@\" >/dev/full") << QStringList{"--help"} << full << 1;
         QTest::newRow("closed output") << QString("\"$0\" \"$@\" >&-") << QStringList{"--csv", "chart.rkf"} << closed << 1;
-        QTest::newRow("closed output, version") << QString("\"$0\" \"$@\" >&-") << QStringList{"-V"} << closed << 1;
         QTest::newRow("broken pipe: quiet") << "{ \"$0\" \"$@\"; " + status + "; } | head -c 10 >/dev/null" << many << QByteArray("status 141\n") << 0;
         QTest::newRow("broken pipe, signal ignored: quiet") << "trap '' PIPE; { \"$0\" \"$@\"; " + status + "; } | head -c 10 >/dev/null" << many << QByteArray("status 1\n") << 0;
         // clang-format on
@@ -461,11 +439,8 @@ class TestRkfreport : public QObject {
         QTest::addColumn<QStringList>("offered");
         // clang-format off
         QTest::newRow("option prefix") << QStringList{"rkfreport", "--p"} << QStringList{"--path-column"};
-        QTest::newRow("--encoding= waits for its value") << QStringList{"rkfreport", "--enc"} << QStringList{"--encoding="};
         QTest::newRow("value after --encoding") << QStringList{"rkfreport", "--encoding", ""} << QStringList{"utf-8", "cp932"};
         QTest::newRow("value after --encoding=, split at =") << QStringList{"rkfreport", "--encoding", "=", "c"} << QStringList{"cp932"};
-        QTest::newRow("value right after =") << QStringList{"rkfreport", "--encoding", "="} << QStringList{"utf-8", "cp932"};
-        QTest::newRow("value after --encoding=, one word") << QStringList{"rkfreport", "--encoding=u"} << QStringList{"utf-8"};
         QTest::newRow("paths are left to the shell") << QStringList{"rkfreport", "sam"} << QStringList{};
         QTest::newRow("no options after --") << QStringList{"rkfreport", "--", "--c"} << QStringList{};
         QTest::newRow("a file name after -o") << QStringList{"rkfreport", "-o", "--c"} << QStringList{};

@@ -22,18 +22,16 @@ QString Text(FuzzedDataProvider &input, std::size_t maxBytes)
 // A cell: mostly what a table holds (numbers, multipliers), sometimes any text.
 QString Cell(FuzzedDataProvider &input, int column)
 {
+    const QString x = column == ColHS || column == ColRHS ? QStringLiteral("x") : QString();
     switch (input.ConsumeIntegralInRange(0, 3)) {
     case 0:
         return Text(input, 24);
     case 1:
         return QString::number(input.ConsumeIntegral<std::int32_t>());
-    case 2: {
-        const QString number = platform::GeneralNumber(input.ConsumeFloatingPoint<float>());
-        return column == ColHS || column == ColRHS ? number + QLatin1Char('x') : number;
-    }
+    case 2:
+        return platform::GeneralNumber(input.ConsumeFloatingPoint<float>()) + x;
     default:
-        return platform::GeneralNumber(float(input.ConsumeIntegralInRange(-1000, 1000)) / 8) +
-               (column == ColHS || column == ColRHS ? QStringLiteral("x") : QString());
+        return platform::GeneralNumber(float(input.ConsumeIntegralInRange(-1000, 1000)) / 8) + x;
     }
 }
 
