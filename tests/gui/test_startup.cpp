@@ -78,22 +78,6 @@ class TestStartup : public QObject {
         QVERIFY(window->lstScore->horizontalScrollBar()->maximum() > 0); // scrolls sideways
     }
 
-    // The manual page names every menu and item as the window shows it, and the short options.
-    void manualNamesMenus()
-    {
-        const auto window = StartViewer(m_dir);
-        const QString page = QString::fromUtf8(ReadTestFile(MANUAL_PATH));
-        QStringList named{"\\-h", "\\-V"};
-        for (const QAction *menu : window->menuBar()->actions()) {
-            named << menu->text().remove('&');
-            for (const QAction *item : menu->menu()->actions())
-                if (!item->isSeparator())
-                    named << item->text().remove('&');
-        }
-        for (const QString &name : named)
-            QVERIFY2(page.contains(name), qPrintable(name));
-    }
-
     void commandLine()
     {
         // The first absolute path ending in "rkf" in any case loads; its name here is Shift_JIS bytes (譜面).
