@@ -7,18 +7,13 @@
 
 #include <QtWidgets>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
 const QRect kNormal(140, 110, 560, 400); // the normal place set before maximizing
-
-QByteArray Text(const QRect &r)
-{
-    return QByteArray::number(r.x()) + ' ' + QByteArray::number(r.y()) + ' ' + QByteArray::number(r.width()) +
-           ' ' + QByteArray::number(r.height());
-}
 
 // Waits until the window's geometry has stayed the same for a while (the window manager answered).
 void Settle(const QWidget &window)
@@ -38,13 +33,12 @@ void Settle(const QWidget &window)
 }
 
 // Child: the viewer on the X display, placed, maximized, always on top ticked `clicks` times,
-// then restored. Prints the geometries as "normal", "maximized", "clicked" (after the clicks, with
-// whether the state is still maximized) and "restored" lines, and the tick as a "ticked" line.
+// then restored. Prints whether it is ticked, stayed maximized in the same frame through the
+// clicks, and came back to its normal place (within a few pixels of frame rounding).
 int RunViewerChild(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments(); // --viewer-child FOLDER CLICKS
-    const int clicks = arguments[3].toInt();
     const auto window = Main(arguments[2], {});
     if (!QTest::qWaitForWindowExposed(window.get()))
         return 98;
@@ -56,29 +50,24 @@ int RunViewerChild(int argc, char **argv)
         return 97;
     Settle(*window);
     const QRect maximized = window->geometry();
-    for (int i = 0; i < clicks; ++i) {
+    for (int i = 0; i < arguments[3].toInt(); ++i) {
         window->menuOptZOrder->trigger();
         Settle(*window);
     }
-    const QRect afterClicks = window->geometry();
-    const bool stillMaximized = window->isMaximized();
+    const bool kept = window->isMaximized() && window->geometry() == maximized;
     window->showNormal();
     if (!QTest::qWaitFor([&] { return !window->isMaximized(); }, 5000))
         return 96;
     Settle(*window);
-    std::printf("normal %s\nmaximized %s\nclicked %d %s\nrestored %s\nticked %d\n", Text(normal).constData(),
-                Text(maximized).constData(), stillMaximized, Text(afterClicks).constData(),
-                Text(window->geometry()).constData(), window->menuOptZOrder->isChecked());
+    const QRect restored = window->geometry();
+    const bool back =
+        std::max({qAbs(restored.x() - normal.x()), qAbs(restored.y() - normal.y()),
+                  qAbs(restored.width() - normal.width()), qAbs(restored.height() - normal.height())}) <= 4;
+    std::printf("ticked %d kept %d back %d\n", window->menuOptZOrder->isChecked(), kept, back);
     std::fflush(stdout);
     // End at once, as the viewer itself does: the toolkit's exit-time teardown on a real display
     // leaves a buffer of the system's D-Bus library that leak checkers report.
     std::_Exit(0);
-}
-
-QRect ParseRect(const QByteArray &text)
-{
-    const QList<QByteArray> v = text.split(' ');
-    return v.size() == 4 ? QRect(v[0].toInt(), v[1].toInt(), v[2].toInt(), v[3].toInt()) : QRect();
 }
 
 } // namespace
@@ -117,24 +106,8 @@ class TestAlwaysOnTopWindowManager : public QObject {
         QVERIFY(viewer.waitForFinished(30000));
         QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
         QCOMPARE(viewer.exitCode(), 0);
-        QMap<QByteArray, QByteArray> lines;
-        for (const QByteArray &line : viewer.readAllStandardOutput().split('\n')) {
-            const qsizetype space = line.indexOf(' ');
-            if (space > 0)
-                lines[line.left(space)] = line.mid(space + 1).trimmed();
-        }
-        QCOMPARE(lines.value("ticked"), QByteArray::number(clicks % 2));
-        // The window stays maximized through the clicks: same state, same frame.
-        const QList<QByteArray> clicked = lines.value("clicked").split(' ');
-        QCOMPARE(clicked.value(0), QByteArray("1"));
-        QCOMPARE(clicked.mid(1).join(' '), lines.value("maximized"));
-        const QRect normal = ParseRect(lines.value("normal"));
-        const QRect restored = ParseRect(lines.value("restored"));
-        QVERIFY(normal.isValid());
-        QVERIFY2(qAbs(restored.width() - normal.width()) <= 4 &&
-                     qAbs(restored.height() - normal.height()) <= 4 && qAbs(restored.x() - normal.x()) <= 4 &&
-                     qAbs(restored.y() - normal.y()) <= 4,
-                 "normal " + lines.value("normal") + ", restored " + lines.value("restored"));
+        QCOMPARE(viewer.readAllStandardOutput(),
+                 "ticked " + QByteArray::number(clicks % 2) + " kept 1 back 1\n");
     }
 };
 

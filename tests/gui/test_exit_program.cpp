@@ -5,6 +5,7 @@
 #include "platform/ProgramFolder.h"
 #include "support/AppGlobals.h"
 #include "support/OpenGate.h"
+#include "support/SmallDisk.h"
 #include "support/TestFiles.h"
 #include "support/gui/ExitProgram.h"
 #include "window/Main.h"
@@ -12,7 +13,6 @@
 #include <QtTest>
 #include <QtWidgets>
 #include <cstdio>
-#include <sys/stat.h>
 
 namespace {
 
@@ -90,18 +90,20 @@ class TestExitProgram : public QObject {
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("procedure");
-        QTest::addColumn<bool>("reported");  // logged and told in a box
-        QTest::addColumn<bool>("installed"); // settings and log in the user's folders
+        QTest::addColumn<bool>("reported"); // logged and told in a box
+        QTest::addColumn<QString>("copy");  // installed: settings and log in the user's folders
         // clang-format off
-        QTest::newRow("normal exit") << 0 << "" << "" << false << false;
-        QTest::newRow("forced exit, negative number") << -5 << "D" << "Main" << true << false;
+        QTest::newRow("normal exit") << 0 << "" << "" << false << "portable";
+        QTest::newRow("forced exit, negative number") << -5 << "D" << "Main" << true << "portable";
         QTest::newRow("failure with an empty description: settings only")
-            << 53 << "" << "ReadRKF" << false << false;
-        QTest::newRow("number 0 with both texts: a normal exit") << 0 << "D" << "Main" << false << false;
+            << 53 << "" << "ReadRKF" << false << "portable";
+        QTest::newRow("number 0 with both texts: a normal exit") << 0 << "D" << "Main" << false << "portable";
         QTest::newRow("installed copy, normal exit: settings in the user's folder")
-            << 0 << "" << "" << false << true;
+            << 0 << "" << "" << false << "installed";
         QTest::newRow("installed copy, forced exit: log in the user's folder, named in full")
-            << -5 << "D" << "Main" << true << true;
+            << -5 << "D" << "Main" << true << "installed";
+        QTest::newRow("log on a full disk: no half line added, the box still shown")
+            << -5 << "D" << "Main" << true << "installed, full disk";
         // clang-format on
     }
 
@@ -111,7 +113,8 @@ class TestExitProgram : public QObject {
         QFETCH(QString, description);
         QFETCH(QString, procedure);
         QFETCH(bool, reported);
-        QFETCH(bool, installed);
+        QFETCH(QString, copy);
+        const bool installed = copy != "portable";
         const QRegularExpression logLine(
             "^\\d{4}/\\d\\d/\\d\\d (\\d|1\\d|2[0-3]):\\d\\d:\\d\\d ErrorNo\\.-5 D @Main\r\n$");
         QTemporaryDir dir;
@@ -123,6 +126,17 @@ class TestExitProgram : public QObject {
             QString::fromUtf8("Title|Mainでエラーが発生したので強制終了しました。<LF>エラーの詳細は") +
             (installed ? logFolder + "error.txt" : "error.txt") +
             QString::fromUtf8("を参照してください。|stop icon and OK 1|settings and log first 1\n");
+        // A log that fills its page but for a few bytes, on a disk with no page left.
+        const QByteArray oldLog = QByteArray(4090, 'o') + "\r\n";
+        std::unique_ptr<SmallDisk> disk;
+        if (copy.endsWith("full disk")) {
+            QVERIFY(QDir().mkpath(logFolder));
+            disk = std::make_unique<SmallDisk>(logFolder, 64 * 1024);
+            if (!disk->mounted())
+                QSKIP(qPrintable(disk->reason()));
+            WriteTestFile(logFolder, "error.txt", oldLog);
+            QVERIFY(disk->fill());
+        }
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", home);
@@ -141,8 +155,11 @@ class TestExitProgram : public QObject {
         // No close handler output; one stop message for a reported failure only.
         QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), reported ? box : QString());
         const QString log = QString::fromLatin1(ReadTestFile(logFolder + "error.txt"));
-        QVERIFY2(reported ? logLine.match(log).hasMatch() : !QFile::exists(logFolder + "error.txt"),
-                 qPrintable(log));
+        if (disk)
+            QCOMPARE(ReadTestFile(logFolder + "error.txt"), oldLog);
+        else
+            QVERIFY2(reported ? logLine.match(log).hasMatch() : !QFile::exists(logFolder + "error.txt"),
+                     qPrintable(log));
         QCOMPARE(QFile::exists(appPath + "rkfview.ini"), !installed);
     }
 
@@ -169,26 +186,6 @@ class TestExitProgram : public QObject {
         QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()),
                  "closing at - Now Loading... 10 Files Found\n");
         QVERIFY(QFile::exists(dir.filePath("rkfview.ini")));
-    }
-
-    // A fifo named error.txt never holds up a forced exit: the line is lost,
-    // the box and the end still follow.
-    void fifoLogStillEnds()
-    {
-        QTemporaryDir dir;
-        const QString appPath = dir.path() + u'/';
-        QCOMPARE(::mkfifo(QFile::encodeName(appPath + "error.txt").constData(), 0644), 0);
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(),
-                    {"--exit-child", appPath, "-5", "D", "Main", "portable"});
-        const bool ended = child.waitForFinished(20000);
-        if (!ended)
-            child.kill(), child.waitForFinished();
-        QVERIFY2(ended, "the exit blocked on the fifo");
-        QCOMPARE(child.exitCode(), 1);
-        QVERIFY(QString::fromUtf8(child.readAllStandardOutput())
-                    .startsWith(QString::fromUtf8("Title|Mainでエラーが発生したので強制終了しました。")));
-        QVERIFY(QFileInfo(appPath + "error.txt").exists() && !QFileInfo(appPath + "error.txt").isFile());
     }
 };
 

@@ -7,6 +7,7 @@
 #include "search/ScoreFiles.h"
 #include "support/AppGlobals.h"
 #include "support/ErrorLog.h"
+#include "support/SmallDisk.h"
 #include "window/FileListView.h"
 
 #include <QAction>
@@ -24,6 +25,7 @@
 #include <QWindow>
 #include <cstdio>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -88,10 +90,11 @@ bool DropAt(frmMain &window, const QPoint &at, const QMimeData &data)
     return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
 }
 
-const QList<Place> kPlaces{{"Mid", 100, 50}, {"A,B", 98, 40}};
-// The rows as CSV in code page 932 ("×" is 81 7E), the name with a comma quoted.
+const QList<Place> kPlaces{{"Mid", 100, 50}, {"A,\"B", 98, 40}};
+// The rows as CSV in code page 932 ("×" is 81 7E), the name with a comma quoted, its quote doubled.
 const QByteArray kMid = " 1st,Mid,100,50,0,0,0,0,0,0,0x,0x,SS,\x81\x7e,-- -- -- -- -- -- -- -- --\r\n";
-const QByteArray kAb = " 2nd,\"A,B\",98,40,0,0,0,0,0,0,0x,0x,SS,\x81\x7e,-- -- -- -- -- -- -- -- --\r\n";
+const QByteArray kAb = " 2nd,\"A,\"\"B\",98,40,0,0,0,0,0,0,0x,0x,SS,\x81\x7e,-- -- -- -- -- -- -- -- --\r\n";
+const QString kNotRegular = "通常のファイルではないので、置き換えられません。";
 
 } // namespace
 
@@ -104,7 +107,7 @@ class TestLoadCommands : public QObject {
     {
         QTemporaryDir dir;
         MakeEntries(dir.path(),
-                    {"t/a.rkf", "t/B.RKF", "t/c.txt", "t/S/d.rkf", "t/S/T/e.rkf", "t/x.rkf/g.rkf",
+                    {"t/a.rkf", "t/B.RKF", "t/_.rkf", "t/c.txt", "t/S/d.rkf", "t/S/T/e.rkf", "t/x.rkf/g.rkf",
                      "t/S/d.rkf1", "t/.h.rkf", "t/.H/i.rkf", "t/S/y.rkf/h.rkf", "b/b.rkf", "1.rkf"});
         QStringList captions;
         const auto window = StartViewer(dir);
@@ -122,10 +125,11 @@ class TestLoadCommands : public QObject {
         window->cmdOpenDir->click();
         // The count rises to the exact number (how many steps it shows depends on the speed).
         QCOMPARE(captions.mid(0, 4), (QStringList{kLoading, kComplete, kLoading, Found(1)}));
-        QCOMPARE(captions.mid(captions.size() - 2), (QStringList{Found(6), kComplete}));
+        QCOMPARE(captions.mid(captions.size() - 2), (QStringList{Found(7), kComplete}));
+        // Names in the order of their upper-case forms: "_" after the letters.
         QCOMPARE(ListTexts(window->lstBMS),
-                 (QStringList{".h.rkf", "a.rkf", "B.RKF", "i.rkf", "d.rkf", "g.rkf"}));
-        QCOMPARE(ScoreFiles.size(), 7);
+                 (QStringList{".h.rkf", "a.rkf", "B.RKF", "_.rkf", "i.rkf", "d.rkf", "g.rkf"}));
+        QCOMPARE(ScoreFiles.size(), 8);
         QCOMPARE(SingleFileSlot().FilePath(), QString());
         QCOMPARE(FirstLine(*window), dir.filePath("1.rkf")); // a search shows nothing by itself
         QVERIFY(window->cmdOpenDir->isEnabled() && window->lstBMS->isEnabled());
@@ -402,14 +406,30 @@ class TestLoadCommands : public QObject {
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("written"); // "report": the text report; "old": the file stays
-        QTest::addColumn<QString>("steps");      // o: open a file, s: sort by Score, r: read-only, c: cancel
-        QTest::newRow("text report") << "r.txt" << QByteArray("report") << "o";
-        QTest::newRow("name ending in .csv.txt: text report") << "r.csv.txt" << QByteArray("report") << "o";
-        QTest::newRow("CSV, extension in any case") << "r.Csv" << kMid + kAb << "o";
-        QTest::newRow("CSV of a sorted table") << "r.csv" << kAb + kMid << "os";
-        QTest::newRow("CSV of an empty table") << "r.CSV" << QByteArray("\r\n") << "";
-        QTest::newRow("cancel: silent") << "r.txt" << QByteArray("old") << "oc";
-        QTest::newRow("read-only target kept and reported") << "r.csv" << QByteArray("old") << "or";
+        // o: open a file, s: sort by Score, c: cancel; the target: r read-only, f a fifo, l a link to a
+        // fifo, d a folder, F on a full disk
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("reason"); // the message's last line; none: no message
+        QTest::newRow("text report") << "r.txt" << QByteArray("report") << "o"
+                                     << "";
+        QTest::newRow("name ending in .csv.txt: text report") << "r.csv.txt" << QByteArray("report") << "o"
+                                                              << "";
+        QTest::newRow("CSV, extension in any case") << "r.Csv" << kMid + kAb << "o"
+                                                    << "";
+        QTest::newRow("CSV of a sorted table") << "r.csv" << kAb + kMid << "os"
+                                               << "";
+        QTest::newRow("CSV of an empty table") << "r.CSV" << QByteArray("\r\n") << ""
+                                               << "";
+        QTest::newRow("cancel: silent") << "r.txt" << QByteArray("old") << "oc"
+                                        << "";
+        QTest::newRow("read-only target kept") << "r.csv" << QByteArray("old") << "or"
+                                               << "ファイルは読み取り専用です。";
+        QTest::newRow("fifo not replaced") << "r.txt" << QByteArray() << "of" << kNotRegular;
+        QTest::newRow("link to a fifo not followed") << "r.txt" << QByteArray() << "ol" << kNotRegular;
+        QTest::newRow("full disk: the old file stays") << "r.csv" << QByteArray("old") << "oF"
+                                                       << "ディスクの空き領域が足りません。";
+        QTest::newRow("line feed in the name shows as U+FFFD")
+            << "a\nb.txt" << QByteArray() << "od" << kNotRegular;
     }
 
     void save()
@@ -417,11 +437,31 @@ class TestLoadCommands : public QObject {
         QFETCH(QString, name);
         QFETCH(QByteArray, written);
         QFETCH(QString, steps);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
+        std::unique_ptr<SmallDisk> disk;
+        if (steps.contains('F')) {
+            QVERIFY(QDir(dir.path()).mkdir("disk"));
+            disk = std::make_unique<SmallDisk>(dir.filePath("disk"), 64 * 1024);
+            if (!disk->mounted())
+                QSKIP(qPrintable(disk->reason()));
+            name.prepend("disk/");
+        }
         const QByteArray old(2000, 'x'); // replaced entirely, or kept
-        const QString path = WriteTestFile(dir.path(), name, old);
+        const QString path = dir.filePath(name);
+        if (steps.contains('f') || steps.contains('l')) {
+            const QString fifo = steps.contains('l') ? dir.filePath("fifo") : path;
+            QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+            QVERIFY(fifo == path || QFile::link(fifo, path));
+        } else if (steps.contains('d')) {
+            QVERIFY(QDir(dir.path()).mkdir(name));
+        } else {
+            WriteTestFile(dir.path(), name, old);
+        }
         if (steps.contains('r'))
             QFile::setPermissions(path, QFile::ReadOwner);
+        if (disk)
+            QVERIFY(disk->fill());
         const auto window = StartViewer(dir);
         Script dialogs(*window);
         dialogs.files << WriteScoreFile(dir, "chart.rkf", kPlaces);
@@ -441,10 +481,13 @@ class TestLoadCommands : public QObject {
         QCoreApplication::processEvents();
         window->cmdCopy->click(); // the text report, as Copy puts it on the clipboard
         const QByteArray report = platform::EncodeAnsi(QGuiApplication::clipboard()->text()) + "\r\n";
-        QCOMPARE(ReadTestFile(path), written == "report" ? report : written == "old" ? old : written);
-        QCOMPARE(message.isEmpty(), !steps.contains('r'));
-        QVERIFY2(message.isEmpty() || (message.contains(path) && message.contains("読み取り専用")),
-                 qPrintable(message));
+        if (written.isEmpty()) // a fifo or folder, still what it was
+            QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+        else
+            QCOMPARE(ReadTestFile(path), written == "report" ? report : written == "old" ? old : written);
+        // Which file failed on a line of its own, and why.
+        const QString shown = QString(path).replace(u'\n', QChar(QChar::ReplacementCharacter));
+        QCOMPARE(message, reason.isEmpty() ? QString() : "保存できませんでした。\n" + shown + "\n" + reason);
     }
 };
 

@@ -29,13 +29,12 @@ struct Rule {
     std::vector<int> held;
 };
 
-bool KeyOf(int fd, FileKey &key)
+// The file behind a path, or behind an open descriptor when the path is null; {} when neither is there.
+FileKey KeyOf(const QString &path, int fd = -1)
 {
     struct stat st;
-    if (::fstat(fd, &st) != 0)
-        return false;
-    key = {st.st_dev, st.st_ino};
-    return true;
+    const int status = path.isNull() ? ::fstat(fd, &st) : ::stat(QFile::encodeName(path).constData(), &st);
+    return status == 0 ? FileKey{st.st_dev, st.st_ino} : FileKey{};
 }
 
 } // namespace
@@ -89,8 +88,7 @@ struct OpenGate::State {
             std::lock_guard lock(mutex);
             auto *event = reinterpret_cast<fanotify_event_metadata *>(buffer);
             for (ssize_t left = n; FAN_EVENT_OK(event, left); event = FAN_EVENT_NEXT(event, left)) {
-                FileKey key;
-                const auto rule = KeyOf(event->fd, key) ? rules.find(key) : rules.end();
+                const auto rule = rules.find(KeyOf({}, event->fd));
                 if (rule == rules.end()) {
                     answer(event->fd, true);
                     continue;
@@ -107,7 +105,7 @@ struct OpenGate::State {
 
     bool add(const QString &path, Rule rule)
     {
-        const FileKey key = keyOf(path);
+        const FileKey key = KeyOf(path);
         if (key == FileKey{} || ::fanotify_mark(fan, FAN_MARK_ADD, FAN_OPEN_PERM, AT_FDCWD,
                                                 QFile::encodeName(path).constData()) != 0)
             return false;
@@ -116,14 +114,6 @@ struct OpenGate::State {
         if (rule.kind != Rule::Pass || kept.kind == Rule::Pass)
             kept = rule;
         return true;
-    }
-
-    FileKey keyOf(const QString &path) const
-    {
-        struct stat st;
-        if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-            return {};
-        return {st.st_dev, st.st_ino};
     }
 };
 
@@ -175,7 +165,7 @@ bool OpenGate::hold(const QString &path, const QString &trigger)
     if (!trigger.isEmpty()) {
         if (!d->add(trigger, Rule{}))
             return false;
-        rule.trigger = d->keyOf(trigger);
+        rule.trigger = KeyOf(trigger);
     }
     return d->add(path, rule);
 }
@@ -183,6 +173,6 @@ bool OpenGate::hold(const QString &path, const QString &trigger)
 int OpenGate::waiting(const QString &path) const
 {
     std::lock_guard lock(d->mutex);
-    const auto rule = d->rules.find(d->keyOf(path));
+    const auto rule = d->rules.find(KeyOf(path));
     return rule == d->rules.end() ? 0 : int(rule->second.held.size());
 }

@@ -9,32 +9,22 @@
 
 namespace {
 
-struct Caps {
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
-};
-
 constexpr unsigned kOverrides[] = {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH};
 
-bool Get(Caps &caps)
+// Puts the two capabilities in or out of the thread's effective set; the error text, or empty.
+QString SetEffective(bool on)
 {
-    return ::syscall(SYS_capget, &caps.header, caps.data) == 0;
-}
-
-bool Set(Caps &caps)
-{
-    return ::syscall(SYS_capset, &caps.header, caps.data) == 0;
-}
-
-void SetEffective(Caps &caps, bool on)
-{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return QStringLiteral("capget: ") + QString::fromLocal8Bit(std::strerror(errno));
     for (const unsigned cap : kOverrides) {
         const __u32 bit = 1u << (cap % 32);
-        if (on)
-            caps.data[cap / 32].effective |= bit;
-        else
-            caps.data[cap / 32].effective &= ~bit;
+        data[cap / 32].effective = on ? data[cap / 32].effective | bit : data[cap / 32].effective & ~bit;
     }
+    if (::syscall(SYS_capset, &header, data) != 0)
+        return QStringLiteral("capset: ") + QString::fromLocal8Bit(std::strerror(errno));
+    return {};
 }
 
 } // namespace
@@ -45,29 +35,14 @@ FilePermissionsApply::FilePermissionsApply()
         m_active = true; // permissions apply already
         return;
     }
-    Caps caps;
-    if (!Get(caps)) {
-        m_reason = QStringLiteral("capget: ") + QString::fromLocal8Bit(std::strerror(errno));
-        return;
-    }
-    SetEffective(caps, false);
-    if (!Set(caps)) {
-        m_reason = QStringLiteral("capset: ") + QString::fromLocal8Bit(std::strerror(errno));
-        return;
-    }
-    m_active = true;
-    m_restore = true;
+    m_reason = SetEffective(false);
+    m_active = m_restore = m_reason.isEmpty();
 }
 
 FilePermissionsApply::~FilePermissionsApply()
 {
-    if (!m_restore)
-        return;
-    Caps caps;
-    if (Get(caps)) {
-        SetEffective(caps, true);
-        Set(caps);
-    }
+    if (m_restore)
+        SetEffective(true);
 }
 
 bool DropFileOverridesForGood()

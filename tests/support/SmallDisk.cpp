@@ -52,13 +52,9 @@ bool SmallDisk::fill()
         return false;
     const QByteArray block(4096, 'f');
     for (;;) {
-        const ssize_t n = ::write(fd, block.constData(), size_t(block.size()));
-        if (n == block.size())
-            continue;
-        if (n < 0 && errno == EINTR)
-            continue;
         // A short write took the last bytes; the next one shows the disk full.
-        if (n > 0)
+        const ssize_t n = ::write(fd, block.constData(), size_t(block.size()));
+        if (n > 0 || (n < 0 && errno == EINTR))
             continue;
         const bool full = errno == ENOSPC;
         ::close(fd);
