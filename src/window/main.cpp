@@ -83,7 +83,9 @@ int main(int argc, char **argv)
     }
     platform::ChooseWindowSystem(given);
     qtHandler = qInstallMessageHandler(StartupMessage);
-    QApplication app(argc, argv);
+    // Made here and ended by EndApplication on every way out, where the
+    // toolkit hands the clipboard over before the process ends.
+    auto *app = new QApplication(argc, argv);
     qInstallMessageHandler(qtHandler);
     platform::ForgetWindowSystemChoice();
 
@@ -93,14 +95,14 @@ int main(int argc, char **argv)
     // settings are saved then. The program ends when the session tells it to
     // (as a close request), not here: the same request also comes for a
     // checkpoint, after which the session goes on.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, [](QSessionManager &) { SaveSettingsNow(); });
+    QObject::connect(app, &QGuiApplication::commitDataRequest, [](QSessionManager &) { SaveSettingsNow(); });
     QGuiApplication::setDesktopFileName(QLatin1String(kDesktopFileName));
 
     // The program speaks Japanese: so do the toolkit's own dialog texts
     // (buttons, the overwrite question), where their translation is installed.
     QTranslator toolkitTexts;
     if (toolkitTexts.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&toolkitTexts);
+        app->installTranslator(&toolkitTexts);
 
     if (!platform::CodePageAvailable()) {
         std::fputs(kNoCodePage, stderr);
@@ -118,5 +120,5 @@ int main(int argc, char **argv)
     if (programFolder.isEmpty())
         programFolder = platform::NativeFileName(QCoreApplication::applicationDirPath());
     const std::unique_ptr<frmMain> window = Main(programFolder, arguments);
-    return app.exec();
+    return app->exec();
 }

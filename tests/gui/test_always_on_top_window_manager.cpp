@@ -37,8 +37,8 @@ void Settle(const QWidget &window)
 // clicks, and came back to its normal place (within a few pixels of frame rounding).
 int RunViewerChild(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    const QStringList arguments = app.arguments(); // --viewer-child FOLDER CLICKS
+    auto *app = new QApplication(argc, argv);       // ended by the program's exit
+    const QStringList arguments = app->arguments(); // --viewer-child FOLDER CLICKS
     const auto window = Main(arguments[2], {});
     if (!QTest::qWaitForWindowExposed(window.get()))
         return 98;

@@ -13,8 +13,8 @@ namespace {
 // Child: the viewer on the X display, a file shown and copied, then ended the way named.
 int RunViewerChild(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    const QStringList arguments = app.arguments(); // --viewer-child WAY FOLDER FILE
+    auto *app = new QApplication(argc, argv);       // ended by the program's exit
+    const QStringList arguments = app->arguments(); // --viewer-child WAY FOLDER FILE
     const QString way = arguments[2];
     const auto window = Main(arguments[3], {QFile::encodeName(arguments[4])});
     if (!QTest::qWaitForWindowExposed(window.get()))

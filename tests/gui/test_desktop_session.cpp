@@ -25,7 +25,7 @@ const QByteArray kStoredIni = "[Main]\r\nKey=\"rkfview\"\r\n[Config]\r\nTopOnly=
 int RunWindowChild(int argc, char **argv)
 {
     platform::ChooseWindowSystem({});
-    QApplication app(argc, argv);
+    new QApplication(argc, argv); // ended by the program's exit
     platform::ForgetWindowSystemChoice();
     const auto window = Main(QString::fromLocal8Bit(argv[2]), {});
     std::printf("%s %d %d %d\n", qPrintable(QGuiApplication::platformName()),

@@ -37,8 +37,8 @@ class ChildWindow : public QWidget {
 // HOME's folders.
 int RunExitChild(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
+    auto *app = new QApplication(argc, argv); // ended by the program's exit
+    const QStringList arguments = app->arguments();
     LocationFacts facts;
     facts.programFolder = QFile::encodeName(arguments[2]);
     facts.programFolderWritable = true;
@@ -54,7 +54,7 @@ int RunExitChild(int argc, char **argv)
     window.show();
     window.startTimer(20);
     QTimer::singleShot(0, [&] { ExitProgram(arguments[3].toInt(), arguments[4], arguments[5]); });
-    app.exec();
+    app->exec();
     return 99; // ExitProgram returned
 }
 
@@ -62,8 +62,8 @@ int RunExitChild(int argc, char **argv)
 // caption counts ten files, printing the caption it closes on.
 int RunSearchChild(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
+    auto *app = new QApplication(argc, argv); // ended by the program's exit
+    const QStringList arguments = app->arguments();
     const std::unique_ptr<frmMain> window = Main(arguments[2], {});
     window->Dialogs.chooseFolder = [&](QWidget *) { return arguments[3]; };
     QObject::connect(window.get(), &QWidget::windowTitleChanged, [&](const QString &title) {
@@ -75,7 +75,7 @@ int RunSearchChild(int argc, char **argv)
         }
     });
     QTimer::singleShot(0, [&] { window->BrowseFolder(); });
-    app.exec();
+    app->exec();
     return 99;
 }
 

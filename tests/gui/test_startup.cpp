@@ -353,5 +353,14 @@ class TestStartup : public QObject {
     }
 };
 
-QTEST_MAIN(TestStartup)
+// As QTEST_MAIN, but with the application object made as the viewer makes it: on
+// the heap, for the child of programEnds ends it on its way out.
+int main(int argc, char **argv)
+{
+    auto *app = new QApplication(argc, argv);
+    app->setAttribute(Qt::AA_Use96Dpi, true);
+    TestStartup test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_startup.moc"

@@ -34,10 +34,9 @@ void EndApplication(int status)
         for (QWidget *widget : QApplication::allWidgets())
             widget->blockSignals(true);
         app->blockSignals(true);
-        // The application object lives on in main()'s frame, which is never
-        // returned to: the process ends right after. Its destructor is where
-        // the toolkit hands the clipboard over.
-        app->~QCoreApplication();
+        // Taking the application object down is where the toolkit hands the
+        // clipboard over; the process ends right after.
+        delete app;
     }
     EndProcess(status);
 }
