@@ -2,38 +2,66 @@
 
 #include "score/RankingText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <string_view>
 
 namespace {
 
-// A key (with the separator before it) and a number, as one piece.
-void Number(QByteArray &out, std::string_view key, std::int64_t value)
-{
-    char buf[48];
-    key.copy(buf, key.size());
-    out.append(buf, std::to_chars(buf + key.size(), buf + sizeof buf, value).ptr - buf);
-}
+// The fixed texts and numbers between two strings of a line, gathered on the
+// stack and handed to the output in one append: a place has some twenty
+// fields, and one append each costs more than the formatting.
+class Piece {
+  public:
+    explicit Piece(QByteArray &out) : m_out(out) {}
+    ~Piece() { flush(); }
+    Piece(const Piece &) = delete;
+    Piece &operator=(const Piece &) = delete;
 
-void FiniteFloat(QByteArray &out, float value)
-{
-    char buf[48];
-    out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr - buf);
-}
+    Piece &operator<<(std::string_view text)
+    {
+        if (text.size() > std::size_t(std::end(m_buf) - m_end))
+            flush();
+        if (text.size() > sizeof m_buf)
+            m_out.append(text.data(), qsizetype(text.size()));
+        else
+            m_end = std::copy(text.begin(), text.end(), m_end);
+        return *this;
+    }
+    template <typename Number> Piece &number(Number value)
+    {
+        if (std::end(m_buf) - m_end < 48)
+            flush();
+        m_end = std::to_chars(m_end, std::end(m_buf), value).ptr;
+        return *this;
+    }
+    // Everything gathered so far goes out, before a string is written straight.
+    QByteArray &flush()
+    {
+        m_out.append(m_buf, m_end - m_buf);
+        m_end = m_buf;
+        return m_out;
+    }
+
+  private:
+    QByteArray &m_out;
+    char m_buf[512];
+    char *m_end = m_buf;
+};
 
 // A float field: the number, or null and the text beside it.
-void Float(QByteArray &out, const char *key, float value)
+void Float(Piece &out, std::string_view key, float value)
 {
-    if (std::isfinite(value)) {
-        FiniteFloat(out, value);
-        return;
-    }
-    out += "null,\"" + QByteArray(key) + "Text\":\"" +
-           (std::isnan(value) ? "NaN"
-            : value > 0       ? "Inf"
-                              : "-Inf") +
-           '"';
+    if (std::isfinite(value))
+        out.number(value);
+    else
+        out << "null,\"" << key << "Text\":\""
+            << (std::isnan(value) ? "NaN"
+                : value > 0       ? "Inf"
+                                  : "-Inf")
+            << "\"";
 }
 
 // The text as UTF-8, a lone surrogate as U+FFFD (the toolkit would write "?").
@@ -92,40 +120,41 @@ QByteArray JsonLinesWriter::FloatText(float value)
 {
     QByteArray text;
     if (std::isfinite(value))
-        FiniteFloat(text, value);
+        Piece(text).number(value);
     return text;
 }
 
 void JsonLinesWriter::appendPlace(QByteArray &out, const ScoreRecord &r, int k) const
 {
-    Number(out, "{\"rank\":", k + 1);
-    out += ",\"name\":";
-    AppendString(out, r.Name[k]);
-    Number(out, ",\"score\":", r.Score[k]);
-    Number(out, ",\"jpts\":", r.JPts[k]);
-    out += ",\"hs\":";
-    Float(out, "hs", r.HS[k]);
-    out += ",\"rhs\":";
-    Float(out, "rhs", r.RHS[k]);
-    Number(out, ",\"maxCombo\":", r.MaxCombo[k]);
-    Number(out, ",\"classCode\":", r.ClassCode[k]);
     static const char *const classes[] = {"\"SS\"", "\"S\"", "\"A\"", "\"B\"", "\"C\"", "\"D\"", "\"E\""};
-    out += ",\"class\":";
-    out += r.ClassCode[k] >= 0 && r.ClassCode[k] < 7 ? classes[r.ClassCode[k]] : "null";
-    out += r.ClearMark[k] == -1 ? ",\"cleared\":true" : ",\"cleared\":false";
-    Number(out, ",\"options\":[", r.Option1[k]);
-    Number(out, ",", r.Option2[k]);
-    Number(out, ",", r.Option3[k]);
-    Number(out, ",", r.Option4[k]);
-    Number(out, ",", r.Option5[k]);
-    out += "],\"optionText\":";
-    AppendString(out, OptionText(r.Option1[k], r.Option2[k], r.Option3[k], r.Option4[k], r.Option5[k]));
-    Number(out, ",\"perfect\":", r.Perfect[k]);
-    Number(out, ",\"great\":", r.Great[k]);
-    Number(out, ",\"good\":", r.Good[k]);
-    Number(out, ",\"bad\":", r.Bad[k]);
-    Number(out, ",\"poor\":", r.Poor[k]);
-    out += '}';
+    Piece piece(out);
+    piece << "{\"rank\":";
+    piece.number(k + 1) << ",\"name\":";
+    AppendString(piece.flush(), r.Name[k]);
+    piece << ",\"score\":";
+    piece.number(r.Score[k]) << ",\"jpts\":";
+    piece.number(r.JPts[k]) << ",\"hs\":";
+    Float(piece, "hs", r.HS[k]);
+    piece << ",\"rhs\":";
+    Float(piece, "rhs", r.RHS[k]);
+    piece << ",\"maxCombo\":";
+    piece.number(r.MaxCombo[k]) << ",\"classCode\":";
+    piece.number(r.ClassCode[k]) << ",\"class\":";
+    piece << (r.ClassCode[k] >= 0 && r.ClassCode[k] < 7 ? classes[r.ClassCode[k]] : "null");
+    piece << (r.ClearMark[k] == -1 ? ",\"cleared\":true" : ",\"cleared\":false") << ",\"options\":[";
+    piece.number(r.Option1[k]) << ",";
+    piece.number(r.Option2[k]) << ",";
+    piece.number(r.Option3[k]) << ",";
+    piece.number(r.Option4[k]) << ",";
+    piece.number(r.Option5[k]) << "],\"optionText\":";
+    AppendString(piece.flush(),
+                 OptionText(r.Option1[k], r.Option2[k], r.Option3[k], r.Option4[k], r.Option5[k]));
+    piece << ",\"perfect\":";
+    piece.number(r.Perfect[k]) << ",\"great\":";
+    piece.number(r.Great[k]) << ",\"good\":";
+    piece.number(r.Good[k]) << ",\"bad\":";
+    piece.number(r.Bad[k]) << ",\"poor\":";
+    piece.number(r.Poor[k]) << "}";
 }
 
 // The fields every form starts with: path, play count, the chart's clear flag.
@@ -145,8 +174,8 @@ static void AppendHead(QByteArray &out, const ScoreRecord &r)
         }
         out += ']';
     }
-    Number(out, ",\"playCount\":", r.PlayCount);
-    out += r.Cleared == -1 ? ",\"cleared\":true" : ",\"cleared\":false";
+    (Piece(out) << ",\"playCount\":").number(r.PlayCount)
+        << (r.Cleared == -1 ? ",\"cleared\":true" : ",\"cleared\":false");
 }
 
 void JsonLinesWriter::appendRecord(QByteArray &out, const ScoreRecord &r) const
@@ -166,7 +195,7 @@ void JsonLinesWriter::appendOverview(QByteArray &out, const ScoreRecord &r) cons
 {
     AppendHead(out, r);
     const int places = ShownPlaces(r, m_topOnly);
-    Number(out, ",\"placeCount\":", places);
+    (Piece(out) << ",\"placeCount\":").number(places);
     out += ",\"first\":";
     if (places > 0)
         appendPlace(out, r, 0);
