@@ -19,9 +19,6 @@ class TestErrorLog : public QObject {
             << "2003/05/06 7:08:09 ErrorNo.-5 D @Main\r\n";
         QTest::newRow("midnight: hour 0") << QDateTime(QDate(2024, 12, 31), QTime(0, 0, 5)) << 1 << "D"
                                           << "2024/12/31 0:00:05 ErrorNo.1 D @Main\r\n";
-        QTest::newRow("afternoon stays 24-hour")
-            << QDateTime(QDate(2024, 1, 2), QTime(23, 59, 59)) << 1 << "D"
-            << "2024/01/02 23:59:59 ErrorNo.1 D @Main\r\n";
         QTest::newRow("line breaks in the description: each entry stays one line")
             << m_may6 << 75 << "a\r\nb\nc"
             << "2003/05/06 7:08:09 ErrorNo.75 a b c @Main\r\n";

@@ -58,7 +58,6 @@ class TestFileLocations : public QObject {
         QTest::newRow("portable copy, read-only folder with its ini") << B("/opt/rkf/") << B("/usr/bin") << true << false << B() << B() << B("/home/u") << "/opt/rkf/" << QString() << QString() << "/opt/rkf/";
         QTest::newRow("read-only folder without an ini") << B("/opt/rkf/") << B("/usr/bin") << false << false << B() << B() << B("/home/u") << "/opt/rkf/" << homeConfig << homeState << "/home/u/";
         QTest::newRow("installed bindir, writable (root) with an ini") << B("/usr/bin/") << B("/usr/bin") << true << true << B() << B() << B("/root") << "/usr/bin/" << "/root/.config/rkfview/" << "/root/.local/state/rkfview/" << "/root/";
-        QTest::newRow("installed bindir of another prefix") << B("/usr/local/bin/") << B("/usr/local/bin/") << false << true << B() << B() << B("/home/u/") << "/usr/local/bin/" << homeConfig << homeState << "/home/u/";
         QTest::newRow("absolute XDG folders") << B("/usr/bin/") << B("/usr/bin") << false << false << B("/cfg") << B("/st/") << B("/home/u") << "/usr/bin/" << "/cfg/rkfview/" << "/st/rkfview/" << "/home/u/";
         QTest::newRow("relative XDG folders are ignored") << B("/usr/bin/") << B("/usr/bin") << false << false << B("cfg") << B("./st") << B("/home/u") << "/usr/bin/" << homeConfig << homeState << "/home/u/";
         QTest::newRow("XDG folders without a home folder") << B("/usr/bin/") << B("/usr/bin") << false << false << B("/cfg") << B("/st") << B() << "/usr/bin/" << "/cfg/rkfview/" << "/st/rkfview/" << "/usr/bin/";
@@ -67,7 +66,6 @@ class TestFileLocations : public QObject {
         QTest::newRow("program in the root folder") << B("/") << B("/usr/bin") << false << true << B() << B() << B("/home/u") << "/" << QString() << QString() << "/";
         QTest::newRow("Latin-1 folder name, writable: not reachable by its shown name") << B("/opt/caf\xe9/") << B("/usr/bin") << false << true << B() << B() << B("/home/u") << platform::DisplayPath("/opt/caf\xe9/") << homeConfig << homeState << "/home/u/";
         QTest::newRow("Shift_JIS folder name shown in Japanese") << B("/opt/\x83\x51\x81\x5b\x83\x80/") << B("/usr/bin") << false << true << B() << B() << B("/home/u") << QString::fromUtf8("/opt/ゲーム/") << homeConfig << homeState << "/home/u/";
-        QTest::newRow("UTF-8 folder name, writable") << B("/opt/ゲーム") << B("/usr/bin") << false << true << B() << B() << B("/home/u") << QString::fromUtf8("/opt/ゲーム/") << QString() << QString() << QString::fromUtf8("/opt/ゲーム/");
         // clang-format on
     }
 
@@ -99,8 +97,6 @@ class TestFileLocations : public QObject {
     void programFolderFromTheExecutable_data()
     {
         QTest::addColumn<QByteArray>("name");
-        QTest::newRow("ASCII") << QByteArray("plain");
-        QTest::newRow("UTF-8") << QByteArray("ゲーム 曲");
         QTest::newRow("Latin-1, not valid UTF-8") << QByteArray("caf\xe9");
         QTest::newRow("Shift_JIS, not valid UTF-8") << QByteArray("\x83\x51\x81\x5b\x83\x80");
     }

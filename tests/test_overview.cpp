@@ -116,12 +116,10 @@ class TestOverview : public QObject {
         QTest::addColumn<int>("pathWidth");
         // clang-format off
         QTest::newRow("double-width name beside ASCII") << QList<QByteArray>{"\x82\x60\x82\x61", "kaz"} << QStringList{"/a.rkf", "/b.rkf"} << 4 << 6;
-        QTest::newRow("four double-width characters") << QList<QByteArray>{"\x82\x60\x82\x61\x82\x62\x82\x63", "x"} << QStringList{"/a.rkf", "/b.rkf"} << 8 << 6;
         QTest::newRow("half-width katakana count one") << QList<QByteArray>{"\xb6\xc0\xb6\xc5", "ab"} << QStringList{"/a.rkf", "/b.rkf"} << 4 << 6;
         QTest::newRow("mixed widths") << QList<QByteArray>{"\xb6\x82\x60", "\x82\x60\xb6", "abc"} << QStringList{"/a.rkf", "/b.rkf", "/c.rkf"} << 3 << 6;
         QTest::newRow("Japanese path") << QList<QByteArray>{"a", "b"} << QStringList{"/曲/譜面.rkf", "/x/abcdefgh.rkf"} << 4 << 15;
         QTest::newRow("header wider than every cell") << QList<QByteArray>{"a"} << QStringList{"/a"} << 4 << 4;
-        QTest::newRow("control character in a name shows as U+FFFD") << QList<QByteArray>{"a\tb", "abcd"} << QStringList{"/a.rkf", "/b.rkf"} << 4 << 6;
         // clang-format on
     }
     void alignment()
@@ -176,7 +174,6 @@ class TestOverview : public QObject {
         QTest::addColumn<int>("rows");
         QTest::addColumn<int>("limit");
         QTest::newRow("kept in memory") << 50 << (1 << 22);
-        QTest::newRow("spilled after a few rows") << 50 << 300;
         QTest::newRow("spilled row by row") << 50 << 1;
         QTest::newRow("many rows over several reads") << 30000 << 4096;
     }
@@ -267,10 +264,7 @@ class TestOverview : public QObject {
         QTest::newRow("half-width katakana") << QString("ｶﾀｶﾅ").toUtf8() << 4;
         QTest::newRow("ambiguous marks count one") << QString("○×").toUtf8() << 2;
         QTest::newRow("combining mark counts none") << QString("e\u0301").toUtf8() << 1;
-        QTest::newRow("replacement character") << QString("\uFFFD").toUtf8() << 1;
-        QTest::newRow("ideographic space") << QString("\u3000").toUtf8() << 2;
         QTest::newRow("emoji outside the BMP") << QString("\U0001F600").toUtf8() << 2;
-        QTest::newRow("Hangul") << QString("한").toUtf8() << 2;
         QTest::newRow("invalid UTF-8 counts one per byte") << QByteArray("a\xff\xe3\x81") << 4;
     }
     void width()

@@ -40,7 +40,6 @@ class TestPathDisplay : public QObject {
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("line feed") << QByteArray("a\nb.rkf") << QString("a%1b.rkf").arg(kMark);
         QTest::newRow("carriage return and line feed: one mark each")
             << QByteArray("a\r\nb") << QString("a%1%1b").arg(kMark);
         QTest::newRow("tab, escape and delete") << QByteArray("\tx\x1b\x7f") << QString("%1x%1%1").arg(kMark);

@@ -56,7 +56,6 @@ class TestSettings : public QObject {
         QTest::newRow("lower-case true and 1 tick") << options("true", "1") << true << true << false;
         QTest::newRow("upper-case marker resets")
             << QByteArray("[Main]\r\nKey=RKFVIEW\r\n") << false << false << true;
-        QTest::newRow("yes resets the whole file") << options("yes", "True") << false << false << true;
         QTest::newRow("bad second option unticks the first")
             << options("True", "maybe") << false << false << true;
         QTest::newRow("missing keys use their defaults without writing")
