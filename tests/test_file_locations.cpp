@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <sys/stat.h>
 
+Q_DECLARE_METATYPE(LocationFacts)
+
 namespace {
 
 // Writes bytes to a file named by its own bytes (any encoding).
@@ -39,13 +41,7 @@ class TestFileLocations : public QObject {
   private slots:
     void locate_data()
     {
-        QTest::addColumn<QByteArray>("programFolder");
-        QTest::addColumn<QByteArray>("binDir");
-        QTest::addColumn<bool>("iniBeside");
-        QTest::addColumn<bool>("writable");
-        QTest::addColumn<QByteArray>("configHome");
-        QTest::addColumn<QByteArray>("stateHome");
-        QTest::addColumn<QByteArray>("home");
+        QTest::addColumn<LocationFacts>("facts");
         QTest::addColumn<QString>("appPath");
         QTest::addColumn<QString>("config"); // empty: beside the program (AppPath), log named "error.txt"
         QTest::addColumn<QString>("state");
@@ -54,36 +50,29 @@ class TestFileLocations : public QObject {
         const QString homeConfig = "/home/u/.config/rkfview/";
         const QString homeState = "/home/u/.local/state/rkfview/";
         // clang-format off
-        QTest::newRow("portable copy in a writable folder") << B("/opt/rkf") << B("/usr/bin") << false << true << B() << B() << B("/home/u") << "/opt/rkf/" << QString() << QString() << "/opt/rkf/";
-        QTest::newRow("portable copy, read-only folder with its ini") << B("/opt/rkf/") << B("/usr/bin") << true << false << B() << B() << B("/home/u") << "/opt/rkf/" << QString() << QString() << "/opt/rkf/";
-        QTest::newRow("read-only folder without an ini") << B("/opt/rkf/") << B("/usr/bin") << false << false << B() << B() << B("/home/u") << "/opt/rkf/" << homeConfig << homeState << "/home/u/";
-        QTest::newRow("installed bindir, writable (root) with an ini") << B("/usr/bin/") << B("/usr/bin") << true << true << B() << B() << B("/root") << "/usr/bin/" << "/root/.config/rkfview/" << "/root/.local/state/rkfview/" << "/root/";
-        QTest::newRow("absolute XDG folders") << B("/usr/bin/") << B("/usr/bin") << false << false << B("/cfg") << B("/st/") << B("/home/u") << "/usr/bin/" << "/cfg/rkfview/" << "/st/rkfview/" << "/home/u/";
-        QTest::newRow("relative XDG folders are ignored") << B("/usr/bin/") << B("/usr/bin") << false << false << B("cfg") << B("./st") << B("/home/u") << "/usr/bin/" << homeConfig << homeState << "/home/u/";
-        QTest::newRow("XDG folders without a home folder") << B("/usr/bin/") << B("/usr/bin") << false << false << B("/cfg") << B("/st") << B() << "/usr/bin/" << "/cfg/rkfview/" << "/st/rkfview/" << "/usr/bin/";
-        QTest::newRow("no home folder, no XDG folders: beside the program") << B("/usr/bin/") << B("/usr/bin") << false << false << B() << B() << B() << "/usr/bin/" << QString() << QString() << "/usr/bin/";
-        QTest::newRow("relative home folder counts as none") << B("/usr/bin/") << B("/usr/bin") << false << false << B() << B("/st") << B("home") << "/usr/bin/" << QString() << QString() << "/usr/bin/";
-        QTest::newRow("program in the root folder") << B("/") << B("/usr/bin") << false << true << B() << B() << B("/home/u") << "/" << QString() << QString() << "/";
-        QTest::newRow("Latin-1 folder name, writable: not reachable by its shown name") << B("/opt/caf\xe9/") << B("/usr/bin") << false << true << B() << B() << B("/home/u") << platform::DisplayPath("/opt/caf\xe9/") << homeConfig << homeState << "/home/u/";
-        QTest::newRow("Shift_JIS folder name shown in Japanese") << B("/opt/\x83\x51\x81\x5b\x83\x80/") << B("/usr/bin") << false << true << B() << B() << B("/home/u") << QString::fromUtf8("/opt/ゲーム/") << homeConfig << homeState << "/home/u/";
+        QTest::newRow("portable copy in a writable folder") << LocationFacts{B("/opt/rkf"), B("/usr/bin"), false, true, B(), B(), B("/home/u")} << "/opt/rkf/" << QString() << QString() << "/opt/rkf/";
+        QTest::newRow("portable copy, read-only folder with its ini") << LocationFacts{B("/opt/rkf/"), B("/usr/bin"), true, false, B(), B(), B("/home/u")} << "/opt/rkf/" << QString() << QString() << "/opt/rkf/";
+        QTest::newRow("read-only folder without an ini") << LocationFacts{B("/opt/rkf/"), B("/usr/bin"), false, false, B(), B(), B("/home/u")} << "/opt/rkf/" << homeConfig << homeState << "/home/u/";
+        QTest::newRow("installed bindir, writable (root) with an ini") << LocationFacts{B("/usr/bin/"), B("/usr/bin"), true, true, B(), B(), B("/root")} << "/usr/bin/" << "/root/.config/rkfview/" << "/root/.local/state/rkfview/" << "/root/";
+        QTest::newRow("absolute XDG folders") << LocationFacts{B("/usr/bin/"), B("/usr/bin"), false, false, B("/cfg"), B("/st/"), B("/home/u")} << "/usr/bin/" << "/cfg/rkfview/" << "/st/rkfview/" << "/home/u/";
+        QTest::newRow("relative XDG folders are ignored") << LocationFacts{B("/usr/bin/"), B("/usr/bin"), false, false, B("cfg"), B("./st"), B("/home/u")} << "/usr/bin/" << homeConfig << homeState << "/home/u/";
+        QTest::newRow("XDG folders without a home folder") << LocationFacts{B("/usr/bin/"), B("/usr/bin"), false, false, B("/cfg"), B("/st"), B()} << "/usr/bin/" << "/cfg/rkfview/" << "/st/rkfview/" << "/usr/bin/";
+        QTest::newRow("no home folder, no XDG folders: beside the program") << LocationFacts{B("/usr/bin/"), B("/usr/bin"), false, false, B(), B(), B()} << "/usr/bin/" << QString() << QString() << "/usr/bin/";
+        QTest::newRow("relative home folder counts as none") << LocationFacts{B("/usr/bin/"), B("/usr/bin"), false, false, B(), B("/st"), B("home")} << "/usr/bin/" << QString() << QString() << "/usr/bin/";
+        QTest::newRow("program in the root folder") << LocationFacts{B("/"), B("/usr/bin"), false, true, B(), B(), B("/home/u")} << "/" << QString() << QString() << "/";
+        QTest::newRow("Latin-1 folder name, writable: not reachable by its shown name") << LocationFacts{B("/opt/caf\xe9/"), B("/usr/bin"), false, true, B(), B(), B("/home/u")} << platform::DisplayPath("/opt/caf\xe9/") << homeConfig << homeState << "/home/u/";
+        QTest::newRow("Shift_JIS folder name shown in Japanese") << LocationFacts{B("/opt/\x83\x51\x81\x5b\x83\x80/"), B("/usr/bin"), false, true, B(), B(), B("/home/u")} << QString::fromUtf8("/opt/ゲーム/") << homeConfig << homeState << "/home/u/";
         // clang-format on
     }
 
     void locate()
     {
-        QFETCH(QByteArray, programFolder);
-        QFETCH(QByteArray, binDir);
-        QFETCH(bool, iniBeside);
-        QFETCH(bool, writable);
-        QFETCH(QByteArray, configHome);
-        QFETCH(QByteArray, stateHome);
-        QFETCH(QByteArray, home);
+        QFETCH(LocationFacts, facts);
         QFETCH(QString, appPath);
         QFETCH(QString, config);
         QFETCH(QString, state);
         QFETCH(QString, firstReadDir);
-        const FileLocations places =
-            LocateFiles({programFolder, binDir, iniBeside, writable, configHome, stateHome, home});
+        const FileLocations places = LocateFiles(facts);
         QCOMPARE(places.appPath, appPath);
         QCOMPARE(places.besideProgram, config.isEmpty());
         QCOMPARE(places.configFolder, config.isEmpty() ? appPath : config);

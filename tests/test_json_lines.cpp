@@ -91,7 +91,6 @@ class TestJsonLines : public QObject {
         QTest::newRow("U+FFFD as UTF-8") << "a\uFFFDb"
                                          << QByteArray("\"a\xef\xbf\xbd"
                                                        "b\"");
-        QTest::newRow("two-byte UTF-8 and slash") << "é/" << QByteArray("\"\xc3\xa9/\"");
         QTest::newRow("surrogate pair") << "\U0001F600" << QByteArray("\"\xf0\x9f\x98\x80\"");
         QTest::newRow("lone surrogate becomes U+FFFD")
             << QString(QChar(0xD800)) << QByteArray("\"\xef\xbf\xbd\"");
@@ -111,7 +110,6 @@ class TestJsonLines : public QObject {
         QTest::addColumn<QByteArray>("text");
         QTest::newRow("0.1 is not 0.10000000149") << 0.1f << QByteArray("0.1");
         QTest::newRow("nine digits needed") << 16777217.0f << QByteArray("16777216");
-        QTest::newRow("large") << 1e20f << QByteArray("1e+20");
         QTest::newRow("smallest denormal") << std::numeric_limits<float>::denorm_min() << QByteArray("1e-45");
         QTest::newRow("largest") << std::numeric_limits<float>::max() << QByteArray("3.4028235e+38");
         QTest::newRow("negative zero") << -0.0f << QByteArray("-0");

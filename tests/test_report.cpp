@@ -17,14 +17,6 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 const QString kClosing(81, u'-');
 
-QString Joined(QString (*text)(int), const QList<int> &codes)
-{
-    QStringList texts;
-    for (int code : codes)
-        texts << text(code);
-    return texts.join(u'|');
-}
-
 // The Score cells of the rows shown for places given as score, J-PTS, score, J-PTS, ...
 QString Shown(const QList<int> &places, bool topOnly = false)
 {
@@ -104,8 +96,6 @@ class TestReport : public QObject {
         QTest::newRow("1d: exact half 0.25 away from zero") << OneDecimal(0.25f) << "0.3";
         QTest::newRow("1d: exact half -0.25 away from zero") << OneDecimal(-0.25f) << "-0.3";
         QTest::newRow("1d: 0.35 is stored below the half") << OneDecimal(0.35f) << "0.3";
-        QTest::newRow("rank labels") << Joined(RankLabel, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}) << " 1st| 2nd| 3rd| 4th| 5th| 6th| 7th| 8th| 9th|10th";
-        QTest::newRow("class texts") << Joined(ClassText, {0, 1, 2, 3, 4, 5, 6, 7, 255}) << "SS| S| A| B| C| D| E||";
         QTest::newRow("options all zero, 26 characters") << OptionText(0, 0, 0, 0, 0) << "-- -- -- -- -- -- -- -- --";
         QTest::newRow("options Hi Su, Rn, 4D") << OptionText(3, 1, 0, 0, 1) << "Hi Su -- Rn -- -- -- -- 4D";
         QTest::newRow("option 1 code 5 has no text") << OptionText(5, 0, 0, 0, 0) << " -- -- -- -- -- --";
