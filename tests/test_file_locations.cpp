@@ -8,22 +8,13 @@
 
 #include <QtTest>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
 
 Q_DECLARE_METATYPE(LocationFacts)
 
 namespace {
-
-// Writes bytes to a file named by its own bytes (any encoding).
-bool WriteRaw(const QByteArray &path, const QByteArray &bytes, mode_t mode = 0644)
-{
-    std::FILE *file = std::fopen(path.constData(), "wb");
-    if (!file)
-        return false;
-    const bool written =
-        std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), file) == std::size_t(bytes.size());
-    return std::fclose(file) == 0 && written && ::chmod(path.constData(), mode) == 0;
-}
 
 // Records the folder path the search gives each file.
 struct FolderNames : ScoreFileVisitor {
@@ -96,10 +87,10 @@ class TestFileLocations : public QObject {
         QTemporaryDir dir;
         const QByteArray folder = QFile::encodeName(dir.path()) + '/' + name + '/';
         QVERIFY(::mkdir(folder.constData(), 0755) == 0);
-        QFile helper(PRINT_APP_PATH);
-        QVERIFY(helper.open(QIODevice::ReadOnly));
-        QVERIFY(WriteRaw(folder + "print_app_path", helper.readAll(), 0755));
-        QVERIFY(WriteRaw(folder + "chart.rkf", RkfBytes().playCount(1).bytes()));
+        // Named by their bytes, whatever the encoding.
+        QVERIFY(std::filesystem::copy_file(PRINT_APP_PATH, (folder + "print_app_path").toStdString()));
+        const QByteArray chart = RkfBytes().playCount(1).bytes();
+        QVERIFY(std::ofstream((folder + "chart.rkf").toStdString()).write(chart.constData(), chart.size()));
 
         // Started by the bytes of its path: a name that is not valid UTF-8
         // cannot be given to QProcess.

@@ -16,6 +16,7 @@
 #include <QtTest>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <future>
 #include <latch>
 #include <sys/mount.h>
@@ -98,11 +99,7 @@ class KernelSetting {
   private:
     bool put(const QByteArray &value)
     {
-        const int fd = ::open(m_path.constData(), O_WRONLY | O_CLOEXEC);
-        const bool done = fd >= 0 && ::write(fd, value.constData(), value.size()) == value.size();
-        if (fd >= 0)
-            ::close(fd);
-        return done;
+        return bool(std::ofstream(m_path.constData()) << value.constData() << std::flush);
     }
     QByteArray m_path;
     QByteArray m_old;
