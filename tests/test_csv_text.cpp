@@ -62,7 +62,6 @@ class TestCsvText : public QObject {
         QTest::newRow("spaces kept, not quoted") << CsvField(" A B ") << " A B ";
         QTest::newRow("/u/a.Csv") << Format("/u/a.Csv") << "CSV";
         QTest::newRow("a.csv.txt") << Format("a.csv.txt") << "text";
-        QTest::newRow("csv") << Format("csv") << "text";
         // clang-format on
     }
     void texts()

@@ -16,11 +16,11 @@
 #include <QtTest>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <future>
 #include <latch>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -99,11 +99,7 @@ class KernelSetting {
   private:
     bool put(const QByteArray &value)
     {
-        const int fd = ::open(m_path.constData(), O_WRONLY | O_CLOEXEC);
-        const bool done = fd >= 0 && ::write(fd, value.constData(), value.size()) == value.size();
-        if (fd >= 0)
-            ::close(fd);
-        return done;
+        return bool(std::ofstream(m_path.constData()) << value.constData() << std::flush);
     }
     QByteArray m_path;
     QByteArray m_old;
@@ -203,7 +199,6 @@ class TestFileWrite : public QObject {
         QTest::addColumn<QString>("kind");
         QTest::newRow("fifo") << "fifo";
         QTest::newRow("symbolic link to a fifo") << "link to fifo";
-        QTest::newRow("device node") << "device";
         QTest::newRow("folder") << "folder";
     }
 
@@ -215,9 +210,6 @@ class TestFileWrite : public QObject {
         const QByteArray native = QFile::encodeName(special);
         if (kind.contains("fifo")) {
             QCOMPARE(::mkfifo(native.constData(), 0644), 0);
-        } else if (kind == "device") {
-            if (::mknod(native.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0) // as /dev/null
-                QSKIP("making a device node needs root");
         } else {
             QVERIFY(QDir(dir.path()).mkdir("special"));
         }
@@ -260,7 +252,6 @@ class TestFileWrite : public QObject {
         QTest::newRow("error log through another user's link") << "log link" << 1 << foreignLink << 0;
         QTest::newRow("another user's file") << "file" << 1 << int(platform::WriteError::ForeignFile) << 0;
         QTest::newRow("a link loop") << "loop" << 1 << failed << ELOOP;
-        QTest::newRow("a chain of 45 links") << "chain" << 1 << failed << ELOOP;
         QTest::newRow("my own link: followed") << "own link" << 1 << int(platform::WriteError::None) << 0;
     }
 
@@ -301,12 +292,6 @@ class TestFileWrite : public QObject {
         }
         if (plant == "loop")
             link(target, target, 0);
-        if (plant == "chain") {
-            link(secret, shared + "l44", 0);
-            for (int i = 43; i >= 0; --i)
-                link(shared + "l" + QString::number(i + 1),
-                     i == 0 ? target : shared + "l" + QString::number(i), 0);
-        }
         const mode_t type = StatOf(target, false).st_mode & S_IFMT;
         const QByteArray planted = ReadTestFile(target);
 
@@ -427,7 +412,6 @@ class TestFileWrite : public QObject {
         QTest::newRow("hard link: both names see the new content") << "hard link";
         QTest::newRow("another user's file keeps its owner") << "owner";
         QTest::newRow("symbolic link stays a link to the rewritten file") << "symbolic link";
-        QTest::newRow("mode kept") << "mode";
         QTest::newRow("group, set-group-ID bit, ACL and user attribute kept") << "attributes";
         QTest::newRow("shorter content cut, written in place") << "shorter in place";
     }
@@ -449,8 +433,6 @@ class TestFileWrite : public QObject {
                 QSKIP("giving a file to another user needs root");
             QCOMPARE(::chown(realNative.constData(), 65534, 65534), 0);
         }
-        if (kind == "mode")
-            QCOMPARE(::chmod(realNative.constData(), 0640), 0);
         if (kind == "attributes") {
             const QByteArray acl = AclForNobody();
             if (::setxattr(realNative.constData(), "user.origin", "chart", 5, 0) != 0 ||
@@ -495,8 +477,6 @@ class TestFileWrite : public QObject {
         QTest::newRow("exactly the limit, a save past it: not written")
             << platform::kMaxProfileBytes << true << 20;
         QTest::newRow("one byte more: defaults, left alone") << platform::kMaxProfileBytes + 1 << false << 3;
-        QTest::newRow("many times more: defaults, left alone")
-            << 8 * platform::kMaxProfileBytes << false << 3;
     }
 
     void settingsSizeLimit()

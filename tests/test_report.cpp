@@ -17,14 +17,6 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 const QString kClosing(81, u'-');
 
-QString Joined(QString (*text)(int), const QList<int> &codes)
-{
-    QStringList texts;
-    for (int code : codes)
-        texts << text(code);
-    return texts.join(u'|');
-}
-
 // The Score cells of the rows shown for places given as score, J-PTS, score, J-PTS, ...
 QString Shown(const QList<int> &places, bool topOnly = false)
 {
@@ -92,7 +84,6 @@ class TestReport : public QObject {
         const QString b = " 1st :        B : ", e = " :  512 :  A : ○";
         // clang-format off
         QTest::newRow("-0 is 0") << GeneralNumber(-0.0f) << "0";
-        QTest::newRow("2.5") << GeneralNumber(2.5f) << "2.5";
         QTest::newRow("0.75 keeps its leading zero") << GeneralNumber(0.75f) << "0.75";
         QTest::newRow("9999999 last plain whole") << GeneralNumber(9999999.0f) << "9999999";
         QTest::newRow("ten million") << GeneralNumber(1e7f) << "1E+07";
@@ -101,21 +92,14 @@ class TestReport : public QObject {
         QTest::newRow("just below 0.0001 in exponent form") << GeneralNumber(0.00009999f) << "9.999E-05";
         QTest::newRow("NaN") << GeneralNumber(kNaN) << "NaN";
         QTest::newRow("Inf") << GeneralNumber(kInf) << "Inf";
-        QTest::newRow("-Inf") << GeneralNumber(-kInf) << "-Inf";
         QTest::newRow("1d: -0.04 is 0.0 without minus") << OneDecimal(-0.04f) << "0.0";
         QTest::newRow("1d: exact half 0.25 away from zero") << OneDecimal(0.25f) << "0.3";
         QTest::newRow("1d: exact half -0.25 away from zero") << OneDecimal(-0.25f) << "-0.3";
         QTest::newRow("1d: 0.35 is stored below the half") << OneDecimal(0.35f) << "0.3";
-        QTest::newRow("rank labels") << Joined(RankLabel, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}) << " 1st| 2nd| 3rd| 4th| 5th| 6th| 7th| 8th| 9th|10th";
-        QTest::newRow("class texts") << Joined(ClassText, {0, 1, 2, 3, 4, 5, 6, 7, 255}) << "SS| S| A| B| C| D| E||";
         QTest::newRow("options all zero, 26 characters") << OptionText(0, 0, 0, 0, 0) << "-- -- -- -- -- -- -- -- --";
         QTest::newRow("options Hi Su, Rn, 4D") << OptionText(3, 1, 0, 0, 1) << "Hi Su -- Rn -- -- -- -- 4D";
-        QTest::newRow("option 1 code 2") << OptionText(2, 0, 0, 0, 0) << "-- Su -- -- -- -- -- -- --";
-        QTest::newRow("option 1 code 4 stands alone") << OptionText(4, 0, 0, 0, 0) << "-- -- St -- -- -- -- -- --";
         QTest::newRow("option 1 code 5 has no text") << OptionText(5, 0, 0, 0, 0) << " -- -- -- -- -- --";
         QTest::newRow("option 2 code 3 drops its group, 20 characters") << OptionText(0, 3, 0, 0, 0) << "-- -- -- -- -- -- --";
-        QTest::newRow("options Sh, Ac") << OptionText(0, 2, 1, 0, 0) << "-- -- -- -- Sh Ac -- -- --";
-        QTest::newRow("option 3 code 2") << OptionText(0, 0, 2, 0, 0) << "-- -- -- -- -- -- Dc -- --";
         QTest::newRow("any nonzero is Cr and 4D") << OptionText(0, 0, 0, 255, 7) << "-- -- -- -- -- -- -- Cr 4D";
         QTest::newRow("group codes out of range") << OptionText(255, 255, 255, 0, 0) << " -- --";
         QTest::newRow("rows stop at the first empty place") << Shown({100, 50, 90, 40, 0, 0, 80, 30}) << "100|90";
@@ -124,17 +108,13 @@ class TestReport : public QObject {
         QTest::newRow("negative score is not empty") << Shown({-5, 0}) << "-5";
         QTest::newRow("all ten places") << Shown(QList<int>(20, 1)) << "1|1|1|1|1|1|1|1|1|1";
         QTest::newRow("show top only") << Shown({100, 50, 90, 40}, true) << "100";
-        QTest::newRow("show top only, empty first place") << Shown({0, 0, 90, 40}, true) << "";
         QTest::newRow("summary, not cleared") << MakeSummary(r) << "/s/曲.rkf\r\n[× NOT CLEARED] PlayCount:-1回";
         QTest::newRow("one full row: summary, two lines, closing line") << MakeReport(summary, {Row("ABC")}) << summary + "\r\n\r\n 1st :      ABC :    987 :    345 :  2.5x : 3.0x :  512 :  A : ○\r\nPerfect  400 Great  100 Good   10 Bad    1 Poor    0 : -- -- -- -- -- -- -- -- --\r\n" + kClosing;
         QTest::newRow("empty table") << MakeReport("start-up text", {}) << "start-up text\r\n\r\n" + kClosing;
         QTest::newRow("PadName nine letters never cut") << PadName("ABCDEFGHI") << "ABCDEFGHI";
         QTest::newRow("PadName four double-byte characters") << PadName("ＡＢＣＤ") << "    ＡＢＣＤ";
-        QTest::newRow("FormatNum 987 width 6") << FormatNum(987, 6, 0) << "   987";
         QTest::newRow("FormatNum -5 width 6 is seven wide") << FormatNum(-5, 6, 0) << "     -5";
         QTest::newRow("FormatNum -9.5 floors to -10") << FormatNum(-9.5f, 6, 0) << "    -9.5";
-        QTest::newRow("FormatNum 10.0 fills width 2") << FormatNum(10, 2, 1) << "10.0";
-        QTest::newRow("FormatNum 12.5 over width 1") << FormatNum(12.5f, 1, 1) << "12.5";
         QTest::newRow("FormatNum 9.96 pads for the floor 9") << FormatNum(9.96f, 2, 1) << " 10.0";
         QTest::newRow("FormatNum -1E+07: the value's minus sign not counted") << FormatNum(-1e7f, 6, 0) << " -1E+07";
         QTest::newRow("FormatNum -Inf unpadded") << FormatNum(-kInf, 6, 0) << "-Inf";
@@ -142,11 +122,9 @@ class TestReport : public QObject {
         QTest::newRow("Score and J-PTS 0 end the report") << Lines({Row("A"), Row("B", "0", "0"), With(ColPerfect, "n/a")}, 4) << " 1st";
         QTest::newRow("Score 0 alone goes on") << Lines({Row("A"), Row("B", "0", "5"), Row("C")}, 4) << " 1st| 2nd| 3rd";
         QTest::newRow("Score cell 10000000 in exponent form") << Lines({With(ColScore, "10000000")}) << b + " 1E+07 :    345 :  2.5x : 3.0x" + e;
-        QTest::newRow("Score cell 12345678 to 7 digits") << Lines({With(ColScore, "12345678")}) << b + "1.234568E+07 :    345 :  2.5x : 3.0x" + e;
         QTest::newRow("J-PTS cell -0 as 0") << Lines({With(ColJPts, "-0")}) << b + "   987 :      0 :  2.5x : 3.0x" + e;
         QTest::newRow("HS cell NaNx unpadded") << Lines({With(ColHS, "NaNx")}) << b + "   987 :    345 : NaNx : 3.0x" + e;
         QTest::newRow("Score cell abc is a type mismatch") << Lines({With(ColScore, "abc")}) << "error 13";
-        QTest::newRow("empty J-PTS cell is a type mismatch") << Lines({With(ColJPts, "")}) << "error 13";
         QTest::newRow("German comma in a C locale is a type mismatch") << Lines({With(ColHS, "2,5x")}) << "error 13";
         QLocale::setDefault(QLocale(QLocale::German));
         QTest::newRow("German decimal comma") << GeneralNumber(2.5f) << "2,5";

@@ -18,20 +18,11 @@ class TestSettings : public QObject {
     Q_OBJECT
 
   private slots:
-    void firstRunAndSave_data()
-    {
-        QTest::addColumn<QString>("firstReadDir"); // empty: the settings folder itself
-        QTest::newRow("beside the program: the program folder first") << QString();
-        QTest::newRow("in the user's folder: the home folder first") << QStringLiteral("/home/user/");
-    }
-
     void firstRunAndSave()
     {
-        QFETCH(QString, firstReadDir);
         QTemporaryDir dir;
         const QString folder = dir.path() + u'/';
-        if (firstReadDir.isEmpty())
-            firstReadDir = folder;
+        const QString firstReadDir = "/home/user/";
         Settings settings = LoadConfig(folder, firstReadDir);
         QCOMPARE(ReadTestFile(IniPath(folder)), DefaultFile(firstReadDir));
         QVERIFY(!settings.TopOnly && !settings.AlwaysOnTop);
@@ -56,7 +47,6 @@ class TestSettings : public QObject {
         QTest::newRow("lower-case true and 1 tick") << options("true", "1") << true << true << false;
         QTest::newRow("upper-case marker resets")
             << QByteArray("[Main]\r\nKey=RKFVIEW\r\n") << false << false << true;
-        QTest::newRow("yes resets the whole file") << options("yes", "True") << false << false << true;
         QTest::newRow("bad second option unticks the first")
             << options("True", "maybe") << false << false << true;
         QTest::newRow("missing keys use their defaults without writing")
