@@ -316,7 +316,9 @@ class TestLoadCommands : public QObject {
         MakeEntries(dir.path(),
                     {"A.RKF", "b.rkf", "c.txt", ".h.rkf", "F/f.rkf", "x.rkf/g.rkf", "old/old.rkf"});
         const auto window = StartViewer(dir);
-        window->SearchFolder(QFile::encodeName(dir.filePath("old")));
+        Script dialogs(*window);
+        dialogs.folders << dir.filePath("old");
+        window->BrowseFolder();
         window->lstBMS->setCurrentRow(0);
         QList<QUrl> urls;
         for (const QString &item : dropped)
