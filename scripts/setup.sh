@@ -26,8 +26,8 @@ fi
 if [ "$mode" = all ] || [ "$mode" = checks ]; then
   # Validators used by the install tests.
   packages+=(desktop-file-utils appstream shared-mime-info file)
-  # The clipboard test: an X11 clipboard manager of its own, and a paste.
-  packages+=(libxcb1-dev xclip)
+  # The clipboard test: an X11 clipboard manager of its own.
+  packages+=(libxcb1-dev)
   # The always-on-top test: a window manager on its own X server.
   packages+=(openbox)
   # The desktop-session test: window listing on its X server, an X session

@@ -45,11 +45,12 @@ inline ScoreRecord ReadRecord(const QTemporaryDir &dir, const QString &name, con
     return record;
 }
 
-inline QStringList ColumnTexts(const QTreeWidget *table, int column)
+// The texts of a column of a table or list, top to bottom.
+inline QStringList ColumnTexts(const QAbstractItemView *view, int column = 0)
 {
     QStringList texts;
-    for (int i = 0; i < table->topLevelItemCount(); ++i)
-        texts << table->topLevelItem(i)->text(column);
+    for (int row = 0; row < view->model()->rowCount(); ++row)
+        texts << view->model()->index(row, column).data().toString();
     return texts;
 }
 

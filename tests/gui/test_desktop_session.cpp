@@ -1,18 +1,20 @@
 // The viewer as a desktop session meets it, on display servers of its own: asked to stop by a signal
-// or by the X session manager, started with standard error closed, and on Wayland (weston, headless),
-// where always on top cannot work. The real viewer runs on Xvfb from a folder of its own (a hard
-// link), so its settings file is the test's.
+// or by the X session manager, started with standard error closed, on Wayland (weston, headless)
+// where always on top cannot work, handing its clipboard to a clipboard manager as it ends, and under
+// a window manager (openbox) that maximizes it. The real viewer runs on Xvfb from a folder of its own
+// (a hard link), so its settings file is the test's; the other children are this program run again.
 
 #include "Version.h"
 #include "VirtualDisplay.h"
 #include "gui/ViewerTestSupport.h"
-#include "platform/TerminationSignals.h"
 #include "platform/gui/WindowSystem.h"
 #include "window/AppIdentity.h"
 
 #include <QtWidgets>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace {
@@ -35,24 +37,84 @@ int RunWindowChild(int argc, char **argv)
     ExitProgram(0, QString(), QString());
 }
 
-// Child: signals caught, each stop printed but not obeyed; a repeat at once, then one later.
-int RunSignalChild(int argc, char **argv)
+// Child: the viewer, a file shown and copied (the copy printed), then ended by the close box or a
+// forced exit.
+int RunClipboardChild(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    bool stopped = false;
-    platform::CatchTerminationSignals([&](int signal) {
-        std::printf("stop %d\n", signal);
-        std::fflush(stdout);
-        stopped = true;
-    });
-    std::raise(SIGTERM);
-    std::raise(SIGHUP); // the same request
-    QDeadlineTimer deadline(5000);
-    while (!stopped && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-    QThread::msleep(1200);
-    std::raise(SIGHUP); // the program is still there: ends it
-    return 0;
+    auto *app = new QApplication(argc, argv);       // ended by the program's exit
+    const QStringList arguments = app->arguments(); // --clipboard-child WAY FOLDER FILE
+    const QString way = arguments[2];
+    const auto window = Main(arguments[3], {QFile::encodeName(arguments[4])});
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return 98;
+    window->cmdCopy->click();
+    std::printf("%s", QGuiApplication::clipboard()->text().toUtf8().constData());
+    std::fflush(stdout);
+    if (way == "close box")
+        window->close();
+    else {
+        QTimer ok; // presses OK on the stop message
+        QObject::connect(&ok, &QTimer::timeout, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                box->button(QMessageBox::Ok)->click();
+        });
+        ok.start(50);
+        ExitProgram(53, "D", "ReadRKF");
+    }
+    return 99; // the program did not end
+}
+
+// Waits until the window's geometry has stayed the same for a while (the window manager answered).
+void Settle(const QWidget &window)
+{
+    QRect last = window.geometry();
+    QElapsedTimer still;
+    still.start();
+    for (const QDeadlineTimer total(5000); still.elapsed() < 300 && !total.hasExpired();) {
+        QTest::qWait(20);
+        if (window.geometry() != last) {
+            last = window.geometry();
+            still.restart();
+        }
+    }
+}
+
+// Child: the viewer placed, maximized, always on top ticked CLICKS times, then restored. Prints
+// whether it is ticked, stayed maximized in the same frame through the clicks, and came back to its
+// normal place (within a few pixels of frame rounding).
+int RunMaximizedChild(int argc, char **argv)
+{
+    auto *app = new QApplication(argc, argv);       // ended by the program's exit
+    const QStringList arguments = app->arguments(); // --maximized-child FOLDER CLICKS
+    const auto window = Main(arguments[2], {});
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return 98;
+    window->setGeometry(140, 110, 560, 400);
+    Settle(*window);
+    const QRect normal = window->geometry();
+    window->showMaximized();
+    if (!QTest::qWaitFor([&] { return window->isMaximized() && window->width() > normal.width(); }, 5000))
+        return 97;
+    Settle(*window);
+    const QRect maximized = window->geometry();
+    for (int i = 0; i < arguments[3].toInt(); ++i) {
+        window->menuOptZOrder->trigger();
+        Settle(*window);
+    }
+    const bool kept = window->isMaximized() && window->geometry() == maximized;
+    window->showNormal();
+    if (!QTest::qWaitFor([&] { return !window->isMaximized(); }, 5000))
+        return 96;
+    Settle(*window);
+    const QRect restored = window->geometry();
+    const bool back =
+        std::max({qAbs(restored.x() - normal.x()), qAbs(restored.y() - normal.y()),
+                  qAbs(restored.width() - normal.width()), qAbs(restored.height() - normal.height())}) <= 4;
+    std::printf("ticked %d kept %d back %d\n", window->menuOptZOrder->isChecked(), kept, back);
+    std::fflush(stdout);
+    // End at once, as the viewer itself does: the toolkit's exit-time teardown on a real display
+    // leaves a buffer of the system's D-Bus library that leak checkers report.
+    std::_Exit(0);
 }
 
 } // namespace
@@ -159,17 +221,6 @@ class TestDesktopSession : public QObject {
         CheckSaved(dir);
     }
 
-    // One request, however many signals carry it; a later one while the program still runs ends it.
-    void repeatedSignal()
-    {
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {"--signal-child"});
-        QVERIFY(child.waitForFinished(20000));
-        QCOMPARE(child.readAllStandardOutput(), QByteArray("stop 15\n"));
-        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-        QCOMPARE(child.exitCode(), SIGHUP);
-    }
-
     // At logout the X session manager asks for the data to be saved, then tells the program to end.
     void sessionManager()
     {
@@ -202,23 +253,10 @@ class TestDesktopSession : public QObject {
 #endif
     }
 
-    void windowSystem_data()
-    {
-        QTest::addColumn<QStringList>("named"); // WAYLAND_DISPLAY always; "DISPLAY", "QT_QPA_PLATFORM=..."
-        QTest::addColumn<QByteArray>("shown");  // platform, always on top enabled and ticked, variable left
-        QTest::newRow("Wayland alone: native, always on top off and disabled")
-            << QStringList{} << QByteArray("wayland 0 0 0");
-        QTest::newRow("Wayland with an X display (Xwayland): X11, always on top kept")
-            << QStringList{"DISPLAY"} << QByteArray("xcb 1 1 0");
-        QTest::newRow("the user's QT_QPA_PLATFORM=wayland is obeyed")
-            << QStringList{"DISPLAY", "QT_QPA_PLATFORM=wayland"} << QByteArray("wayland 0 0 1");
-    }
-
-    // The stored option survives a run where it cannot work.
+    // On Wayland alone the viewer takes it natively, always on top disabled and unticked; with an X
+    // display beside it (Xwayland) it takes X11 and keeps the option. The stored option survives both.
     void windowSystem()
     {
-        QFETCH(QStringList, named);
-        QFETCH(QByteArray, shown);
         if (QStandardPaths::findExecutable("weston").isEmpty())
             QSKIP("needs weston, the Wayland compositor (scripts/setup.sh installs it)");
         QTemporaryDir runtime; // the compositor's socket folder
@@ -232,22 +270,102 @@ class TestDesktopSession : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(runtime.path() + "/rkfview-test"), 20000);
         env.insert("WAYLAND_DISPLAY", "rkfview-test");
         env.insert("XDG_SESSION_TYPE", "wayland"); // as on a Wayland desktop, where the toolkit picks Wayland
-        if (!named.contains("DISPLAY"))
-            env.remove("DISPLAY");
-        for (const QString &pair : named)
-            if (pair.contains('='))
-                env.insert(pair.section('=', 0, 0), pair.section('=', 1));
-        QTemporaryDir dir;
-        WriteTestFile(dir.path(), "rkfview.ini", kStoredIni);
-        QProcess child;
-        child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), {"--window-child", dir.path()});
-        QVERIFY(child.waitForFinished(30000));
+        // The child prints the platform, whether the option is enabled and ticked, whether
+        // QT_QPA_PLATFORM was left set.
+        for (const QByteArray shown : {"wayland 0 0 0", "xcb 1 1 0"}) {
+            if (shown.startsWith("wayland"))
+                env.remove("DISPLAY");
+            else
+                env.insert("DISPLAY", m_display);
+            QTemporaryDir dir;
+            WriteTestFile(dir.path(), "rkfview.ini", kStoredIni);
+            QProcess child;
+            child.setProcessEnvironment(env);
+            child.start(QCoreApplication::applicationFilePath(), {"--window-child", dir.path()});
+            QVERIFY(child.waitForFinished(30000));
+            QCOMPARE(child.readAllStandardOutput().trimmed(), shown);
+            QCOMPARE(child.exitCode(), 0);
+            QVERIFY(ReadTestFile(dir.path() + "/rkfview.ini").contains("\r\nAlwaysOnTop=True\r\n"));
+        }
         weston.terminate();
         weston.waitForFinished(5000);
-        QCOMPARE(child.readAllStandardOutput().trimmed(), shown);
-        QCOMPARE(child.exitCode(), 0);
-        QVERIFY(ReadTestFile(dir.path() + "/rkfview.ini").contains("\r\nAlwaysOnTop=True\r\n"));
+    }
+
+    // A copied report outlives the viewer: on each way out the clipboard goes to the clipboard
+    // manager (tests/helpers) before the process ends, without a wait when there is none.
+    void clipboardHandover_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<bool>("manager"); // a clipboard manager runs
+        QTest::newRow("close box") << "close box" << true;
+        QTest::newRow("forced exit") << "forced exit" << true;
+        QTest::newRow("no clipboard manager: no wait") << "close box" << false;
+    }
+
+    void clipboardHandover()
+    {
+        QFETCH(QString, way);
+        QFETCH(bool, manager);
+        const int status = way == "forced exit" ? 1 : 0;
+#ifndef CLIPBOARD_MANAGER_PATH
+        QSKIP("needs the X11 client library headers (scripts/setup.sh installs them)");
+#else
+        QProcessEnvironment env = ChildEnvironment();
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        QTemporaryDir dir;
+        const QString file = WriteScoreFile(dir, "chart.rkf", {{"ABC", 987, 345}});
+        QProcess keeper;
+        if (manager) {
+            keeper.setProcessEnvironment(env);
+            keeper.start(CLIPBOARD_MANAGER_PATH, {});
+            QVERIFY(keeper.waitForReadyRead(10000) && keeper.readLine() == "ready\n");
+        }
+        QProcess viewer;
+        viewer.setProcessEnvironment(env);
+        viewer.start(QCoreApplication::applicationFilePath(), {"--clipboard-child", way, dir.path(), file});
+        QElapsedTimer sinceCopy;
+        QTRY_VERIFY_WITH_TIMEOUT(viewer.bytesAvailable() > 0 || viewer.state() == QProcess::NotRunning,
+                                 20000);
+        sinceCopy.start();
+        QVERIFY(viewer.state() == QProcess::NotRunning || viewer.waitForFinished(20000));
+        QVERIFY(sinceCopy.elapsed() < 4000); // never the toolkit's whole time limit
+        QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(viewer.exitCode(), status);
+        const QByteArray copied = viewer.readAllStandardOutput();
+        QVERIFY2(copied.startsWith(QFile::encodeName(file) + "\r\n"), copied.constData());
+        QVERIFY(ReadTestFile(dir.filePath("rkfview.ini")).contains("TopOnly=False")); // saved first
+        QCOMPARE(QFile::exists(dir.filePath("error.txt")), status != 0);
+        if (manager) { // the whole report, as copied
+            const QByteArray saved = "saved " + QByteArray::number(copied.size()) + "\n" + copied;
+            QTRY_VERIFY_WITH_TIMEOUT(keeper.bytesAvailable() >= saved.size(), 5000);
+            QCOMPARE(keeper.readAll(), saved);
+            keeper.kill();
+            keeper.waitForFinished();
+        }
+#endif
+    }
+
+    // Ticking always on top while maximized keeps the normal size and place for the restore; only a
+    // real window manager shows this, so a second display runs one.
+    void alwaysOnTopWhileMaximized()
+    {
+        if (QStandardPaths::findExecutable("openbox").isEmpty())
+            QSKIP("needs the openbox window manager (scripts/setup.sh installs it)");
+        VirtualDisplay managed;
+        QVERIFY2(managed.start() && managed.startWindowManager(), qPrintable(managed.error()));
+        QProcessEnvironment env = managed.environment();
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        for (const int clicks : {1, 2}) { // ticked; ticked and unticked
+            QTemporaryDir dir;
+            QProcess viewer;
+            viewer.setProcessEnvironment(env);
+            viewer.start(QCoreApplication::applicationFilePath(),
+                         {"--maximized-child", dir.path(), QString::number(clicks)});
+            QVERIFY(viewer.waitForFinished(30000));
+            QCOMPARE(viewer.exitCode(), 0);
+            QCOMPARE(viewer.readAllStandardOutput(),
+                     "ticked " + QByteArray::number(clicks % 2) + " kept 1 back 1\n");
+        }
     }
 };
 
@@ -255,8 +373,10 @@ int main(int argc, char **argv)
 {
     if (argc > 2 && qstrcmp(argv[1], "--window-child") == 0)
         return RunWindowChild(argc, argv);
-    if (argc > 1 && qstrcmp(argv[1], "--signal-child") == 0)
-        return RunSignalChild(argc, argv);
+    if (argc > 4 && qstrcmp(argv[1], "--clipboard-child") == 0)
+        return RunClipboardChild(argc, argv);
+    if (argc > 3 && qstrcmp(argv[1], "--maximized-child") == 0)
+        return RunMaximizedChild(argc, argv);
     QApplication app(argc, argv);
     TestDesktopSession test;
     return QTest::qExec(&test, argc, argv);

@@ -1,10 +1,12 @@
-// The viewer window: start-up, layout, command line, display, sort, Copy, Clear, options, ending the
-// program (in a child, this program run again) and the real binary without a display.
+// The viewer window: start-up, layout, command line, display, sort, Copy, Clear, options, the ways
+// the program ends (in a child, this program run again) and the real binary without a display.
 
 #include "gui/ViewerTestSupport.h"
+#include "platform/ProgramFolder.h"
 #include "search/ScoreFiles.h"
 #include "support/AppGlobals.h"
-#include "support/ErrorLog.h"
+#include "support/OpenGate.h"
+#include "support/SmallDisk.h"
 #include "window/FileListView.h"
 #include "window/RankingTable.h"
 
@@ -35,27 +37,78 @@ static void ClickHeader(frmMain &window, int column, QKeyCombination key = {}) /
     QTRY_VERIFY(!window.menuSort->isVisible());
 }
 
+namespace {
+
+// The child's window: reports its close handler, and prints each stop message before closing it.
+class ChildWindow : public QWidget {
+    void closeEvent(QCloseEvent *) override { std::printf("close handler ran\n"); }
+    void timerEvent(QTimerEvent *) override
+    {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            std::printf("%s|%s|stop icon and OK %d|settings and log first %d\n",
+                        qPrintable(box->windowTitle()), qPrintable(box->text().replace(u'\n', "<LF>")),
+                        box->icon() == QMessageBox::Critical && box->standardButtons() == QMessageBox::Ok,
+                        QFile::exists(AppFiles.configFolder + "rkfview.ini") &&
+                            QFile::exists(AppFiles.logFolder + "error.txt"));
+            box->button(QMessageBox::Ok)->click();
+        }
+    }
+};
+
+// Child: ExitProgram(number, description, procedure) from the arguments after the program folder.
+// The program folder is the installed one when the last argument says so: the files then go to
+// HOME's folders.
+int RunExitChild(int argc, char **argv)
+{
+    auto *app = new QApplication(argc, argv); // ended by the program's exit
+    const QStringList arguments = app->arguments();
+    LocationFacts facts;
+    facts.programFolder = QFile::encodeName(arguments[2]);
+    facts.programFolderWritable = true;
+    facts.home = qgetenv("HOME");
+    if (arguments[6] == "installed")
+        facts.installedBinDir = facts.programFolder;
+    AppFiles = LocateFiles(facts);
+    AppPath = AppFiles.appPath;
+    platform::MakeUserFolder(QFile::encodeName(AppFiles.configFolder)); // as Main does
+    AppTitle = "Title";
+    SetSettingsSource([] { return Settings{true, false, "/scores/"}; });
+    ChildWindow window;
+    window.show();
+    window.startTimer(20);
+    QTimer::singleShot(0, [&] { ExitProgram(arguments[3].toInt(), arguments[4], arguments[5]); });
+    app->exec();
+    return 99; // ExitProgram returned
+}
+
+// Child: the viewer searches the folder given after the program folder and is closed once the
+// caption counts ten files, printing the caption it closes on.
+int RunSearchChild(int argc, char **argv)
+{
+    auto *app = new QApplication(argc, argv); // ended by the program's exit
+    const QStringList arguments = app->arguments();
+    const std::unique_ptr<frmMain> window = Main(arguments[2], {});
+    window->Dialogs.chooseFolder = [&](QWidget *) { return arguments[3]; };
+    QObject::connect(window.get(), &QWidget::windowTitleChanged, [&](const QString &title) {
+        if (title.endsWith(" 10 Files Found")) {
+            QTimer::singleShot(0, [&] {
+                std::printf("closing at%s\n", qPrintable(window->windowTitle().mid(AppTitle.size())));
+                window->close();
+            });
+        }
+    });
+    QTimer::singleShot(0, [&] { window->BrowseFolder(); });
+    app->exec();
+    return 99;
+}
+
+} // namespace
+
 class TestStartup : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir; // the program folder (settings, error log) of the windows started here
 
   private slots:
-    void initTestCase() // in the child of programEnds: ticks both options unless "-off", ends the way named
-    {
-        const QString way = qEnvironmentVariable("RKFVIEW_TEST_CHILD").section(' ', 0, 0);
-        if (way.isEmpty())
-            return;
-        const auto window = Main(qEnvironmentVariable("RKFVIEW_TEST_CHILD").section(' ', 1), {});
-        if (!way.endsWith("-off"))
-            window->menuOptTop->trigger(), window->menuOptZOrder->trigger();
-        window->LastReadDir = "/scores/bms/";
-        if (way == "close")
-            window->close();
-        else if (way.startsWith("menuEnd"))
-            window->menuEnd->trigger();
-        qFatal("the program did not end");
-    }
-
     void firstStart()
     {
         ScoreFiles.resize(3);
@@ -65,8 +118,6 @@ class TestStartup : public QObject {
                  QStringLiteral("rkfファイル・フォルダをドロップするか検索するフォルダを指定してください"));
         QVERIFY(window->lstBMS->count() == 0 && window->lstScore->topLevelItemCount() == 0);
         QVERIFY(ScoreFiles.size() == 1 && ScoreFiles[0].FilePath().isEmpty());
-        QVERIFY(window->txtScore->tabChangesFocus() && !window->lstScore->rootIsDecorated());
-        QCOMPARE(window->lstScore->editTriggers(), QAbstractItemView::NoEditTriggers);
         QStringList tabOrder; // the controls, in tab order from the list box
         QWidget *w = window->lstBMS;
         do {
@@ -97,14 +148,10 @@ class TestStartup : public QObject {
 
     void layout_data()
     {
-        QTest::addColumn<QSize>("requested"); // client area; none: minimized
+        QTest::addColumn<QSize>("requested"); // client area
         QTest::newRow("design size") << QSize(634, 256);
         QTest::newRow("100 wider") << QSize(734, 256);
-        QTest::newRow("100 taller") << QSize(634, 356);
-        QTest::newRow("too narrow: grows back") << QSize(500, 300);
-        QTest::newRow("too low: grows back") << QSize(700, 200);
         QTest::newRow("too small both ways: grows back both") << QSize(500, 200);
-        QTest::newRow("minimized: nothing done") << QSize();
     }
 
     void layout()
@@ -114,17 +161,9 @@ class TestStartup : public QObject {
         const QSize frame = window->size() - window->centralWidget()->size();
         window->resize(QSize(900, 600) + frame);
         QTRY_COMPARE(window->centralWidget()->size(), QSize(900, 600));
-        if (requested.isValid()) {
-            // Sized by the window system, which need not heed the minimum: the resize handler grows it back.
-            window->windowHandle()->resize(requested + frame);
-        } else {
-            window->setWindowState(Qt::WindowMinimized);
-            window->lstScore->resize(10, 10);
-            window->Form_Resize();
-            QCOMPARE(window->lstScore->size(), QSize(10, 10));
-            window->setWindowState(Qt::WindowNoState); // laid out again on restore
-        }
-        const QSize client = requested.isValid() ? requested.expandedTo({634, 256}) : QSize(900, 600);
+        // Sized by the window system, which need not heed the minimum: the resize handler grows it back.
+        window->windowHandle()->resize(requested + frame);
+        const QSize client = requested.expandedTo({634, 256});
         const int W = client.width(), H = client.height();
         QTRY_COMPARE(window->size(), client + frame);
         QCOMPARE(window->centralWidget()->size(), client);
@@ -173,12 +212,9 @@ class TestStartup : public QObject {
         QCOMPARE(window->lstScore->topLevelItemCount(), 3); // the option takes effect at the next display
         const ScoreRecord record = ReadRecord(m_dir, "sub/" + fileName, places);
         window->DisplayRKF(record);
-        // The core's texts, cells aligned like their headers; the summary is set even without rows.
+        // The core's texts; the summary is set even without rows.
         QCOMPARE(window->lstScore->topLevelItemCount(), rows);
         QCOMPARE(RankRowsOf(window->lstScore), MakeRankRows(record, topOnly));
-        for (int c = 0; rows && c < kRankColumnCount; ++c)
-            QCOMPARE(window->lstScore->topLevelItem(0)->textAlignment(c),
-                     window->lstScore->headerItem()->textAlignment(c));
         QCOMPARE(window->SummaryText(), MakeSummary(record));
         QCOMPARE(window->txtScore->toPlainText(), QString(MakeSummary(record)).replace("\r\n", "\n"));
         // Each summary line is one line of the box, and the second is within it.
@@ -194,16 +230,6 @@ class TestStartup : public QObject {
         QCOMPARE(window->LastReadDir, m_dir.path() + "/sub/");
     }
 
-    void nameTooShortEndsProgram()
-    {
-        const auto window = StartViewer(m_dir);
-        ScoreRecord record;
-        record.FileName = "rkf";
-        ExitCatcher exit;
-        QCOMPARE(exit.statusOf([&] { window->DisplayRKF(record); }), 1);
-        QCOMPARE(exit.messages, QStringList{AppTitle + "|" + ExitMessageText("DisplayRKF")});
-    }
-
     void sortRule_data()
     {
         QTest::addColumn<QList<int>>("clicks");   // 1-based columns
@@ -215,8 +241,6 @@ class TestStartup : public QObject {
             << QList<int>{3, 3} << QStringList{" 1st", " 3rd", " 2nd"} << QKeyCombination();
         QTest::newRow("name after score from Shift+F10")
             << QList<int>{3, 2} << byName << QKeyCombination(Qt::SHIFT | Qt::Key_F10);
-        QTest::newRow("score thrice: descending") << QList<int>{3, 3, 3} << byScore << QKeyCombination();
-        QTest::newRow("name after score: descending") << QList<int>{3, 2} << byName << QKeyCombination();
         QTest::newRow("name after score ascending: descending")
             << QList<int>{3, 3, 2} << byName << QKeyCombination();
         QTest::newRow("rank: descending")
@@ -272,33 +296,6 @@ class TestStartup : public QObject {
         QCOMPARE(window->cdlgSave.FileName, QStringLiteral("chart"));
     }
 
-    void programEnds_data()
-    {
-        QTest::addColumn<QString>("way"); // "-off": options left unticked
-        QTest::newRow("close box") << "close";
-        QTest::newRow("exit command, options off") << "menuEnd-off";
-    }
-
-    void programEnds()
-    {
-        QFETCH(QString, way);
-        QTemporaryDir dir;
-        qputenv("RKFVIEW_TEST_CHILD", (way + " " + dir.path()).toUtf8()); // the way and folder, for the child
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {});
-        QVERIFY(child.waitForFinished(30000) && child.exitStatus() == QProcess::NormalExit);
-        QCOMPARE(child.exitCode(), 0);
-        // The settings were saved and no error logged; the next start comes up as this one ended.
-        const bool ticked = !way.endsWith("-off");
-        const QByteArray ini = ReadTestFile(dir.path() + "/rkfview.ini");
-        QVERIFY(ini.contains(ticked ? "\r\nTopOnly=True\r\n" : "\r\nTopOnly=False\r\n"));
-        QVERIFY(!QFile::exists(dir.path() + "/error.txt"));
-        const auto window = StartViewer(dir);
-        QCOMPARE(window->menuOptTop->isChecked(), ticked);
-        QCOMPARE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), ticked);
-        QCOMPARE(window->LastReadDir, QStringLiteral("/scores/bms/"));
-    }
-
     // Without a usable display --help and --version still answer on the terminal (the first of them
     // counts); anything else ends with a hint on how to run the viewer.
     void binaryWithoutDisplay_data()
@@ -309,17 +306,12 @@ class TestStartup : public QObject {
                                               // or the package named
         const QString version = "rkfview 0.0.0.50\n", usage = "Usage: rkfview [FILE.rkf]\n";
         const QStringList file{"/nonexistent/chart.rkf"};
-        QTest::newRow("-V") << QStringList{"-V"} << "" << version;
-        QTest::newRow("-h") << QStringList{"-h"} << "" << usage;
         QTest::newRow("--version after a score file") << QStringList{"/a.rkf", "--version"} << "" << version;
         QTest::newRow("--help before --version") << QStringList{"--help", "--version"} << "" << usage;
-        QTest::newRow("none named") << file << "DISPLAY="
-                                    << "";
-        QTest::newRow("an X display that does not answer") << file << "DISPLAY=:917"
-                                                           << "";
-        QTest::newRow("a Wayland one that does not: its plugin named")
-            << file << "WAYLAND_DISPLAY=rkfview-none"
-            << "qt6-wayland";
+        // clang-format off
+        QTest::newRow("none named") << file << "DISPLAY=" << "";
+        QTest::newRow("a Wayland one that does not: its plugin named") << file << "WAYLAND_DISPLAY=rkfview-none" << "qt6-wayland";
+        // clang-format on
     }
 
     void binaryWithoutDisplay()
@@ -351,16 +343,116 @@ class TestStartup : public QObject {
                      qPrintable(errors));
         }
     }
+
+    void exitInChildProcess_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("procedure");
+        QTest::addColumn<bool>("reported"); // logged and told in a box
+        QTest::addColumn<QString>("copy");  // installed: settings and log in the user's folders
+        // clang-format off
+        QTest::newRow("forced exit, negative number") << -5 << "D" << "Main" << true << "portable";
+        QTest::newRow("failure with an empty description: settings only")
+            << 53 << "" << "ReadRKF" << false << "portable";
+        QTest::newRow("number 0 with both texts: a normal exit") << 0 << "D" << "Main" << false << "portable";
+        QTest::newRow("installed copy, forced exit: log in the user's folder, named in full")
+            << -5 << "D" << "Main" << true << "installed";
+        QTest::newRow("log on a full disk: no half line added, the box still shown")
+            << -5 << "D" << "Main" << true << "installed, full disk";
+        // clang-format on
+    }
+
+    void exitInChildProcess()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, description);
+        QFETCH(QString, procedure);
+        QFETCH(bool, reported);
+        QFETCH(QString, copy);
+        const bool installed = copy != "portable";
+        const QRegularExpression logLine(
+            "^\\d{4}/\\d\\d/\\d\\d (\\d|1\\d|2[0-3]):\\d\\d:\\d\\d ErrorNo\\.-5 D @Main\r\n$");
+        QTemporaryDir dir;
+        const QString appPath = dir.path() + u'/';
+        const QString home = appPath + "home";
+        const QString configFolder = installed ? home + "/.config/rkfview/" : appPath;
+        const QString logFolder = installed ? home + "/.local/state/rkfview/" : appPath;
+        const QString box =
+            QString::fromUtf8("Title|Mainでエラーが発生したので強制終了しました。<LF>エラーの詳細は") +
+            (installed ? logFolder + "error.txt" : "error.txt") +
+            QString::fromUtf8("を参照してください。|stop icon and OK 1|settings and log first 1\n");
+        // A log that fills its page but for a few bytes, on a disk with no page left.
+        const QByteArray oldLog = QByteArray(4090, 'o') + "\r\n";
+        std::unique_ptr<SmallDisk> disk;
+        if (copy.endsWith("full disk")) {
+            QVERIFY(QDir().mkpath(logFolder));
+            disk = std::make_unique<SmallDisk>(logFolder, 64 * 1024);
+            if (!disk->mounted())
+                QSKIP(qPrintable(disk->reason()));
+            WriteTestFile(logFolder, "error.txt", oldLog);
+            QVERIFY(disk->fill());
+        }
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", home);
+        environment.remove("XDG_CONFIG_HOME");
+        environment.remove("XDG_STATE_HOME");
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--exit-child", appPath, QString::number(number), description, procedure,
+                     installed ? "installed" : "portable"});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), number ? 1 : 0);
+        QCOMPARE(ReadTestFile(configFolder + "rkfview.ini"),
+                 "[Main]\r\nKey=\"rkfview\"\r\n[Config]\r\nTopOnly=True\r\n"
+                 "AlwaysOnTop=False\r\nLastReadDir=\"/scores/\"\r\n");
+        // No close handler output; one stop message for a reported failure only.
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), reported ? box : QString());
+        const QString log = QString::fromLatin1(ReadTestFile(logFolder + "error.txt"));
+        if (disk)
+            QCOMPARE(ReadTestFile(logFolder + "error.txt"), oldLog);
+        else
+            QVERIFY2(reported ? logLine.match(log).hasMatch() : !QFile::exists(logFolder + "error.txt"),
+                     qPrintable(log));
+        QCOMPARE(QFile::exists(appPath + "rkfview.ini"), !installed);
+    }
+
+    // Closing the window while the search waits for a file whose read is held up ends the program
+    // at once: the read is left behind, the settings are saved.
+    void closeDuringSearch()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < 30; ++i)
+            WriteTestFile(dir.path(), QStringLiteral("D/%1.rkf").arg(i, 2, 10, QLatin1Char('0')),
+                          RkfBytes().playCount(1).bytes());
+        OpenGate gate;
+        if (!gate.active())
+            QSKIP(qPrintable(gate.reason()));
+        const QString held = dir.filePath("D/10.rkf");
+        QVERIFY(gate.hold(held));
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--search-child", dir.path() + "/", dir.filePath("D")});
+        // Well before the gate lets the read through by itself.
+        QVERIFY(child.waitForFinished(8000));
+        QCOMPARE(gate.waiting(held), 1);
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()),
+                 "closing at - Now Loading... 10 Files Found\n");
+        QVERIFY(QFile::exists(dir.filePath("rkfview.ini")));
+    }
 };
 
-// As QTEST_MAIN, but with the application object made as the viewer makes it: on
-// the heap, for the child of programEnds ends it on its way out.
 int main(int argc, char **argv)
 {
-    auto *app = new QApplication(argc, argv);
-    app->setAttribute(Qt::AA_Use96Dpi, true);
+    if (argc > 1 && qstrcmp(argv[1], "--exit-child") == 0)
+        return RunExitChild(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--search-child") == 0)
+        return RunSearchChild(argc, argv);
+    QApplication app(argc, argv);
     TestStartup test;
-    QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }
 #include "test_startup.moc"

@@ -1,7 +1,7 @@
 // A minimal X11 clipboard manager for tests: owns CLIPBOARD_MANAGER, and on a
-// SAVE_TARGETS request takes the clipboard's text from its owner, then owns the
-// clipboard itself and hands that text to whoever asks (UTF8_STRING, TARGETS).
-// Prints "ready" once it owns CLIPBOARD_MANAGER and "saved N" after each save.
+// SAVE_TARGETS request takes the clipboard's text from its owner while the owner
+// waits. Prints "ready" once it owns CLIPBOARD_MANAGER, and after each save
+// "saved N" and the N bytes of text.
 
 #include <xcb/xcb.h>
 
@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -51,15 +50,13 @@ int main()
     xcb_create_window(c, XCB_COPY_FROM_PARENT, self, screen->root, 0, 0, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_EVENT_MASK, &mask);
     const xcb_atom_t manager = Atom("CLIPBOARD_MANAGER"), saveTargets = Atom("SAVE_TARGETS"),
-                     clipboard = Atom("CLIPBOARD"), utf8 = Atom("UTF8_STRING"), targets = Atom("TARGETS"),
+                     clipboard = Atom("CLIPBOARD"), utf8 = Atom("UTF8_STRING"),
                      saved = Atom("RKF_TEST_SAVED");
     xcb_set_selection_owner(c, self, manager, XCB_CURRENT_TIME);
     xcb_flush(c);
     std::printf("ready\n");
     std::fflush(stdout);
 
-    std::string text;
-    bool ownsClipboard = false;
     while (xcb_generic_event_t *event = xcb_wait_for_event(c)) {
         if ((event->response_type & 0x7F) == XCB_SELECTION_REQUEST) {
             const auto request = *reinterpret_cast<xcb_selection_request_event_t *>(event);
@@ -76,28 +73,18 @@ int main()
                     if (done)
                         break;
                 }
-                if (got != XCB_ATOM_NONE) {
-                    xcb_get_property_reply_t *value = xcb_get_property_reply(
-                        c, xcb_get_property(c, 1, self, saved, XCB_ATOM_ANY, 0, 1 << 24), nullptr);
-                    if (value) {
-                        text.assign(static_cast<const char *>(xcb_get_property_value(value)),
-                                    xcb_get_property_value_length(value));
-                        std::free(value);
-                    }
-                    xcb_set_selection_owner(c, self, clipboard, XCB_CURRENT_TIME);
-                    ownsClipboard = true;
-                    std::printf("saved %zu\n", text.size());
+                xcb_get_property_reply_t *value =
+                    got == XCB_ATOM_NONE
+                        ? nullptr
+                        : xcb_get_property_reply(
+                              c, xcb_get_property(c, 1, self, saved, XCB_ATOM_ANY, 0, 1 << 24), nullptr);
+                if (value) {
+                    const std::string text(static_cast<const char *>(xcb_get_property_value(value)),
+                                           xcb_get_property_value_length(value));
+                    std::free(value);
+                    std::printf("saved %zu\n%s", text.size(), text.c_str());
                     std::fflush(stdout);
                 }
-                Notify(request, request.property);
-            } else if (request.selection == clipboard && ownsClipboard && request.target == targets) {
-                const xcb_atom_t list[] = {targets, utf8};
-                xcb_change_property(c, XCB_PROP_MODE_REPLACE, request.requestor, request.property,
-                                    XCB_ATOM_ATOM, 32, 2, list);
-                Notify(request, request.property);
-            } else if (request.selection == clipboard && ownsClipboard && request.target == utf8) {
-                xcb_change_property(c, XCB_PROP_MODE_REPLACE, request.requestor, request.property, utf8, 8,
-                                    text.size(), text.data());
                 Notify(request, request.property);
             } else {
                 Notify(request, XCB_ATOM_NONE);
