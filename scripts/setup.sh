@@ -33,7 +33,7 @@ if [ "$mode" = all ] || [ "$mode" = checks ]; then
   # The desktop-session test: window listing on its X server, an X session
   # manager of its own (libSM), and a headless Wayland compositor with the
   # toolkit's Wayland plugin.
-  packages+=(x11-utils libsm-dev weston qt6-wayland)
+  packages+=(x11-utils weston qt6-wayland)
   # The write tests inject system call failures and signals with strace.
   packages+=(strace)
   # The file list read over AT-SPI: an accessibility bus, a client and real clicks.

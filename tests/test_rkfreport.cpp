@@ -418,24 +418,6 @@ class TestRkfreport : public QObject {
             QTest::addRow("offers %s from --help", qPrintable(name))
                 << QStringList{"rkfreport", name.endsWith('=') ? name.chopped(1) : name} << QStringList{name};
     }
-    // The manual page describes every option of --help.
-    void manual()
-    {
-        QFile page(MANUAL_PATH);
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        const QByteArray text = page.readAll();
-        const QStringList named = HelpOptions();
-        QVERIFY(named.size() >= 10);
-        for (const QString &name : named) {
-            // An option opens a tagged paragraph: ".B \-\-csv", ".BI \-\-encoding= ENC", ".BR \-h ", "
-            // \-\-help".
-            const QByteArray troff = name.toUtf8().replace("-", "\\-");
-            QVERIFY2(text.contains("\n.B " + troff) || text.contains("\n.BI " + troff) ||
-                         text.contains("\n.BR " + troff) || text.contains("\", \" " + troff),
-                     qPrintable(name));
-        }
-    }
-
     void completion()
     {
         QFETCH(QStringList, words);

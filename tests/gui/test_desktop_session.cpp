@@ -1,5 +1,5 @@
-// The viewer as a desktop session meets it, on display servers of its own: asked to stop by a signal
-// or by the X session manager, started with standard error closed, on Wayland (weston, headless)
+// The viewer as a desktop session meets it, on display servers of its own: asked to stop by a signal,
+// started with standard error closed, on Wayland (weston, headless)
 // where always on top cannot work, handing its clipboard to a clipboard manager as it ends, and under
 // a window manager (openbox) that maximizes it. The real viewer runs on Xvfb from a folder of its own
 // (a hard link), so its settings file is the test's; the other children are this program run again.
@@ -219,38 +219,6 @@ class TestDesktopSession : public QObject {
         QVERIFY2(sent.contains(viewer.exitCode()),
                  "ended by signal " + QByteArray::number(viewer.exitCode()));
         CheckSaved(dir);
-    }
-
-    // At logout the X session manager asks for the data to be saved, then tells the program to end.
-    void sessionManager()
-    {
-#ifndef SESSION_MANAGER_PATH
-        QSKIP("the session manager helper needs libSM's headers (libsm-dev; scripts/setup.sh installs it)");
-#else
-        QProcess manager;
-        manager.start(SESSION_MANAGER_PATH);
-        QVERIFY(manager.waitForReadyRead(10000));
-        QProcessEnvironment env = ChildEnvironment();
-        env.insert("SESSION_MANAGER", QString::fromLatin1(manager.readLine().trimmed()));
-        QTemporaryDir dir(QCoreApplication::applicationDirPath() + "/session-XXXXXX");
-        QVERIFY(PrepareFolder(dir));
-        QProcess viewer;
-        StartViewer(viewer, dir, env);
-        QTRY_VERIFY_WITH_TIMEOUT(manager.canReadLine(), 20000);
-        QCOMPARE(manager.readLine(), "registered\n");
-        manager.write("save\n");
-        QTRY_VERIFY_WITH_TIMEOUT(manager.canReadLine(), 20000);
-        QCOMPARE(manager.readLine(), "saved\n");
-        CheckSaved(dir);
-        QCOMPARE(viewer.state(), QProcess::Running); // a save alone does not end it
-        manager.write("die\n");
-        QVERIFY(manager.waitForBytesWritten());
-        QVERIFY(viewer.waitForFinished(20000));
-        QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(viewer.exitCode(), 0);
-        manager.kill();
-        manager.waitForFinished();
-#endif
     }
 
     // On Wayland alone the viewer takes it natively, always on top disabled and unticked; with an X
