@@ -2,12 +2,13 @@
 
 #include "window/Main.h"
 #include "Version.h"
-#include "platform/CodePage.h"
 #include "platform/FileNames.h"
 #include "platform/ProcessEnd.h"
 #include "platform/ProgramFolder.h"
 #include "platform/StandardStreams.h"
 #include "platform/TerminationSignals.h"
+#include "platform/gui/ApplicationEnd.h"
+#include "platform/gui/ApplicationEnd.h"
 #include "platform/gui/MessageBox.h"
 #include "platform/gui/WindowSystem.h"
 #include "support/gui/ExitProgram.h"
@@ -120,5 +121,6 @@ int main(int argc, char **argv)
     if (programFolder.isEmpty())
         programFolder = platform::NativeFileName(QCoreApplication::applicationDirPath());
     const std::unique_ptr<frmMain> window = Main(programFolder, arguments);
-    return app->exec();
+    // The way out is ExitProgram's; should the loop end otherwise, the end is the same.
+    platform::EndApplication(app->exec());
 }
