@@ -2,12 +2,12 @@
 
 #include "window/Main.h"
 #include "Version.h"
+#include "platform/CodePage.h"
 #include "platform/FileNames.h"
 #include "platform/ProcessEnd.h"
 #include "platform/ProgramFolder.h"
 #include "platform/StandardStreams.h"
 #include "platform/TerminationSignals.h"
-#include "platform/gui/ApplicationEnd.h"
 #include "platform/gui/ApplicationEnd.h"
 #include "platform/gui/MessageBox.h"
 #include "platform/gui/WindowSystem.h"
