@@ -23,6 +23,10 @@ if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null; th
   export CMAKE_CXX_COMPILER_LAUNCHER=ccache
   CCACHE_DIR=$(ccache -k cache_dir)
   export CCACHE_DIR
+  # The source is copied to a folder that differs from checkout to checkout:
+  # paths are taken relative to it, and the build folder is not hashed (the
+  # distribution's flags map it out of the debugging information).
+  export CCACHE_BASEDIR="$source" CCACHE_NOHASHDIR=true
 fi
 cd "$source"
 dpkg-buildpackage -us -uc -j"$(nproc)"
